@@ -1,0 +1,41 @@
+# make run   - install what is missing, build, start the editor
+# make test  - the same set-up, then every test
+# make bench - benchmarks (Release build), never part of make test
+# make fuzz  - fuzz the RTF reader (FUZZ_SECONDS, default 60)
+
+BUILD      ?= build
+TYPE       ?= Debug
+JOBS       ?= $(shell nproc)
+BENCH_DIR  ?= build-bench
+FUZZ_DIR   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+.PHONY: setup configure build run test bench fuzz clean
+
+setup:
+	@bash scripts/setup.sh
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(TYPE) -DTARMEL_SANITIZE_CORE=ON
+
+configure: setup $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/tarmel
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench: setup
+	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARMEL_TESTS=OFF -DTARMEL_BENCH=ON
+	cmake --build $(BENCH_DIR) -j $(JOBS)
+	bash bench/run.sh $(BENCH_DIR)
+
+fuzz: setup
+	bash scripts/fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+clean:
+	rm -rf $(BUILD) $(BENCH_DIR) $(FUZZ_DIR)

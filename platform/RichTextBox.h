@@ -1,0 +1,113 @@
+#pragma once
+#include "files/TextCodec.h"
+
+#include <QColor>
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+#include <optional>
+
+class QAction;
+class QsciScintilla;
+
+namespace platform {
+
+class ScintillaEditor;
+
+// Key notifications are raised before the key takes effect; setting cancel drops it.
+struct KeyEventArgs {
+    int keyCode = 0;                       // Qt::Key
+    Qt::KeyboardModifiers shift;
+    QString text;                          // the character(s) the key produces
+    bool cancel = false;
+};
+
+struct MouseEventArgs {
+    Qt::MouseButton button = Qt::NoButton;
+    Qt::KeyboardModifiers shift;
+    QPoint pos;
+};
+
+// The editing area of a document window, on the QScintilla engine, speaking the
+// program's model: text() is the whole content with its line breaks as stored (a CR LF
+// counts two characters); selStart() is 0-based; positions and lengths count UTF-16
+// units of text(). Every query below is answered without scanning the document from
+// its start, so that typing costs the same at line 10 and at line 5,000,000.
+class RichTextBox : public QWidget {
+    Q_OBJECT
+public:
+    explicit RichTextBox(QWidget *parent = nullptr);
+    ~RichTextBox() override;
+
+    // Whole text. Writing replaces everything by plain text in the base font (formats
+    // are dropped), empties the engine's own undo history and raises textChanged once.
+    QString text() const;
+    void setText(const QString &text);
+    QByteArray utf8() const;                 // the content as UTF-8, NUL bytes included
+    void setUtf8(const QByteArray &utf8);    // as setText, from UTF-8
+    qsizetype textLength() const;            // == text().size(), without building it
+    bool isEmpty() const;
+
+    qsizetype selStart() const;
+    void setSelStart(qsizetype start);       // leaves nothing selected
+    qsizetype selLength() const;
+    void setSelLength(qsizetype length);     // from selStart()
+    QString selText() const;
+    void setSelText(const QString &text);    // replaces the selection, caret after it
+
+    // Character formats of the selection (or at the caret). selFontName() has no value
+    // when the selection holds more than one font.
+    std::optional<QString> selFontName() const;
+    void setSelFontName(const QString &name);
+    double selFontSize() const;
+    void setSelFontSize(double points);
+    bool selBold() const;
+    void setSelBold(bool on);
+    bool selItalic() const;
+    void setSelItalic(bool on);
+    bool selUnderline() const;
+    void setSelUnderline(bool on);
+    bool selStrikeThru() const;
+    void setSelStrikeThru(bool on);
+    QColor selColor() const;
+    void setSelColor(const QColor &color);
+
+    // Base font: the font of plain text and of text typed where no format applies.
+    // An empty name or a size of 0 leaves that part as it was.
+    void setBaseFont(const QString &family, double pointSize);
+    QString baseFontName() const;
+    double baseFontSize() const;
+
+    // Files. Type 1 is plain text, decoded as the codec says; type 0 is rich text.
+    // loadFile fails (false, content unchanged) for a missing or unreadable file.
+    bool loadFile(const QString &path, int type);
+    bool saveFile(const QString &path, int type);
+    // How the loaded file was stored (new documents: Windows-1252, CR LF, final line end).
+    tarmel::FileFormat fileFormat() const;
+    void setFileFormat(const tarmel::FileFormat &format);
+
+    // Keys owned by menu commands: while the action is enabled its shortcut runs the
+    // action even with the focus here; while it is disabled the key is ordinary editing.
+    void addCommandKey(QAction *action);
+
+    void clearUndoHistory();                 // the engine's own keystroke undo/redo
+    bool insertMode() const;                 // false while overtype is on
+
+    QsciScintilla *engine() const;           // for benchmarks and tests
+
+signals:
+    void textChanged();
+    void click();
+    void dblClick();
+    void keyDown(platform::KeyEventArgs &e);
+    void keyPress(platform::KeyEventArgs &e);
+    void mouseDown(const platform::MouseEventArgs &e);
+    void mouseUp(const platform::MouseEventArgs &e);
+    void dropped();
+
+private:
+    friend class ScintillaEditor;
+    ScintillaEditor *editor_;
+};
+
+} // namespace platform
