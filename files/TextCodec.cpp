@@ -1,0 +1,311 @@
+#include "files/TextCodec.h"
+
+#include <cstring>
+
+namespace tarmel {
+
+namespace {
+
+// 0x80..0x9F of Windows-1252; the five unassigned bytes map to the C1 control of the same value.
+constexpr char16_t kHigh1252[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+const char kBom[] = "\xEF\xBB\xBF";
+
+// Index of the first byte >= 0x80, or size when there is none.
+qsizetype firstNonAscii(const char *data, qsizetype size)
+{
+    qsizetype i = 0;
+    constexpr quint64 mask = 0x8080808080808080ULL;
+    for (; i + 8 <= size; i += 8) {
+        quint64 word;
+        std::memcpy(&word, data + i, 8);
+        if (word & mask)
+            break;
+    }
+    for (; i < size; ++i) {
+        if (static_cast<unsigned char>(data[i]) & 0x80)
+            return i;
+    }
+    return size;
+}
+
+// Decodes one UTF-8 sequence at data[i]; returns its length, or 0 when it is not valid
+// (overlong forms, surrogates and values above U+10FFFF are not valid).
+int utf8Sequence(const unsigned char *s, qsizetype remaining, char32_t *cp)
+{
+    const unsigned char b0 = s[0];
+    if (b0 < 0x80) {
+        *cp = b0;
+        return 1;
+    }
+    int len;
+    char32_t value;
+    char32_t min;
+    if ((b0 & 0xE0) == 0xC0) {
+        len = 2; value = b0 & 0x1F; min = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        len = 3; value = b0 & 0x0F; min = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        len = 4; value = b0 & 0x07; min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (remaining < len)
+        return 0;
+    for (int k = 1; k < len; ++k) {
+        if ((s[k] & 0xC0) != 0x80)
+            return 0;
+        value = (value << 6) | (s[k] & 0x3F);
+    }
+    if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+        return 0;
+    *cp = value;
+    return len;
+}
+
+bool isValidUtf8(const char *data, qsizetype size, qsizetype from)
+{
+    const auto *s = reinterpret_cast<const unsigned char *>(data);
+    qsizetype i = from;
+    while (i < size) {
+        if (s[i] < 0x80) {
+            i += firstNonAscii(data + i, size - i);
+            continue;
+        }
+        char32_t cp;
+        const int len = utf8Sequence(s + i, size - i, &cp);
+        if (len == 0)
+            return false;
+        i += len;
+    }
+    return true;
+}
+
+void appendUtf8(QByteArray &out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out.append(char(cp));
+    } else if (cp < 0x800) {
+        out.append(char(0xC0 | (cp >> 6)));
+        out.append(char(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.append(char(0xE0 | (cp >> 12)));
+        out.append(char(0x80 | ((cp >> 6) & 0x3F)));
+        out.append(char(0x80 | (cp & 0x3F)));
+    } else {
+        out.append(char(0xF0 | (cp >> 18)));
+        out.append(char(0x80 | ((cp >> 12) & 0x3F)));
+        out.append(char(0x80 | ((cp >> 6) & 0x3F)));
+        out.append(char(0x80 | (cp & 0x3F)));
+    }
+}
+
+QByteArray windows1252ToUtf8(const QByteArray &bytes, qsizetype firstHigh)
+{
+    QByteArray out;
+    out.reserve(bytes.size() + bytes.size() / 8 + 16);
+    out.append(bytes.constData(), firstHigh);
+    const char *data = bytes.constData();
+    const qsizetype size = bytes.size();
+    qsizetype i = firstHigh;
+    while (i < size) {
+        const qsizetype run = firstNonAscii(data + i, size - i);
+        out.append(data + i, run);
+        i += run;
+        if (i < size) {
+            appendUtf8(out, windows1252ToUnicode(static_cast<unsigned char>(data[i])));
+            ++i;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+char16_t windows1252ToUnicode(unsigned char byte)
+{
+    if (byte >= 0x80 && byte <= 0x9F)
+        return kHigh1252[byte - 0x80];
+    return byte;
+}
+
+int unicodeToWindows1252(char32_t codePoint)
+{
+    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF))
+        return int(codePoint);
+    for (int k = 0; k < 32; ++k) {
+        if (kHigh1252[k] == codePoint)
+            return 0x80 + k;
+    }
+    return -1;
+}
+
+QByteArray lineEndBytes(LineEndStyle style)
+{
+    switch (style) {
+    case LineEndStyle::Lf:
+        return QByteArrayLiteral("\n");
+    case LineEndStyle::Cr:
+        return QByteArrayLiteral("\r");
+    default:
+        return QByteArrayLiteral("\r\n");
+    }
+}
+
+LineEndStyle detectLineEnds(QByteArrayView bytes)
+{
+    bool crlf = false, lf = false, cr = false;
+    const char *data = bytes.data();
+    const char *end = data + bytes.size();
+    // Next CR and next LF, each searched again only once passed, so the scan stays linear.
+    auto find = [end](const char *from, char c) {
+        const void *hit = from < end ? std::memchr(from, c, end - from) : nullptr;
+        return hit ? static_cast<const char *>(hit) : end;
+    };
+    const char *nextCr = find(data, '\r');
+    const char *nextLf = find(data, '\n');
+    const char *p = data;
+    while (p < end) {
+        if (nextCr < p)
+            nextCr = find(p, '\r');
+        if (nextLf < p)
+            nextLf = find(p, '\n');
+        const char *next = std::min(nextCr, nextLf);
+        if (next == end)
+            break;
+        if (*next == '\r') {
+            if (next + 1 < end && next[1] == '\n') {
+                crlf = true;
+                p = next + 2;
+            } else {
+                cr = true;
+                p = next + 1;
+            }
+        } else {
+            lf = true;
+            p = next + 1;
+        }
+        if (int(crlf) + int(lf) + int(cr) > 1)
+            return LineEndStyle::Mixed;
+    }
+    if (crlf)
+        return LineEndStyle::CrLf;
+    if (lf)
+        return LineEndStyle::Lf;
+    if (cr)
+        return LineEndStyle::Cr;
+    return LineEndStyle::None;
+}
+
+DecodedUtf8 decodeToUtf8(const QByteArray &fileBytes)
+{
+    DecodedUtf8 result;
+    FileFormat &format = result.format;
+    const qsizetype size = fileBytes.size();
+    format.lineEnds = detectLineEnds(fileBytes);
+    format.finalLineEnd = size > 0 && (fileBytes.back() == '\n' || fileBytes.back() == '\r');
+
+    const char *data = fileBytes.constData();
+    const bool hasBom = size >= 3 && std::memcmp(data, kBom, 3) == 0;
+    const qsizetype start = hasBom ? 3 : 0;
+    const qsizetype firstHigh = start + firstNonAscii(data + start, size - start);
+
+    if (hasBom && isValidUtf8(data, size, firstHigh)) {
+        format.encoding = Encoding::Utf8;
+        format.bom = true;
+        result.utf8 = fileBytes.mid(3);
+    } else if (firstHigh == size) {
+        format.encoding = Encoding::Windows1252; // pure ASCII
+        result.utf8 = fileBytes;
+    } else if (isValidUtf8(data, size, firstHigh)) {
+        format.encoding = Encoding::Utf8;
+        result.utf8 = fileBytes;
+    } else {
+        format.encoding = Encoding::Windows1252;
+        result.utf8 = windows1252ToUtf8(fileBytes, firstNonAscii(data, size));
+    }
+    if (size == 0)
+        format.finalLineEnd = true; // an empty file gets the usual final line end once typed in
+    return result;
+}
+
+QString decodeToString(const QByteArray &fileBytes, FileFormat *format)
+{
+    DecodedUtf8 decoded = decodeToUtf8(fileBytes);
+    if (format)
+        *format = decoded.format;
+    return QString::fromUtf8(decoded.utf8);
+}
+
+Encoded encodeFromUtf8(const QByteArray &utf8, Encoding encoding, bool bom)
+{
+    Encoded result;
+    if (encoding == Encoding::Utf8) {
+        if (bom) {
+            result.bytes.reserve(utf8.size() + 3);
+            result.bytes.append(kBom, 3);
+            result.bytes.append(utf8);
+        } else {
+            result.bytes = utf8;
+        }
+        return result;
+    }
+    const char *data = utf8.constData();
+    const qsizetype size = utf8.size();
+    qsizetype i = firstNonAscii(data, size);
+    if (i == size) {
+        result.bytes = utf8;
+        return result;
+    }
+    QByteArray out;
+    out.reserve(size);
+    out.append(data, i);
+    const auto *s = reinterpret_cast<const unsigned char *>(data);
+    while (i < size) {
+        const qsizetype run = firstNonAscii(data + i, size - i);
+        out.append(data + i, run);
+        i += run;
+        if (i >= size)
+            break;
+        char32_t cp = 0;
+        const int len = utf8Sequence(s + i, size - i, &cp);
+        const int byte = len ? unicodeToWindows1252(cp) : -1;
+        if (byte < 0) {
+            result.ok = false;
+            result.badOffset = i;
+            result.badChar = len ? cp : char32_t(0xFFFD);
+            result.bytes.clear();
+            return result;
+        }
+        out.append(char(byte));
+        i += len;
+    }
+    result.bytes = std::move(out);
+    return result;
+}
+
+QString encodingName(Encoding encoding)
+{
+    return encoding == Encoding::Utf8 ? QStringLiteral("UTF-8") : QStringLiteral("Windows-1252");
+}
+
+QString lineEndName(LineEndStyle style)
+{
+    switch (style) {
+    case LineEndStyle::Lf:
+        return QStringLiteral("LF");
+    case LineEndStyle::Cr:
+        return QStringLiteral("CR");
+    case LineEndStyle::Mixed:
+        return QStringLiteral("mixte");
+    default:
+        return QStringLiteral("CR LF"); // also the style of a text without any line end
+    }
+}
+
+} // namespace tarmel
