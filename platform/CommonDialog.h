@@ -2,6 +2,7 @@
 #include <QColor>
 #include <QString>
 
+class QPrinter;
 class QWidget;
 
 namespace platform {
@@ -65,6 +66,11 @@ public:
     explicit QtCommonDialog(QWidget *parent = nullptr, HelpViewer *help = nullptr)
         : parent_(parent), help_(help) {}
     void setParent(QWidget *parent) { parent_ = parent; }
+    void setHelpViewer(HelpViewer *help) { help_ = help; }
+    // The printer that the print and set-up dialogs configure (not owned). Without one,
+    // the dialogs work on a printer of their own and only Copies and Flags come back.
+    // After the print dialog its copy count is 1: Copies says how many jobs to print.
+    void setPrinter(QPrinter *printer) { printer_ = printer; }
     bool showOpen() override;
     bool showSave() override;
     bool showPrinter() override;
@@ -73,12 +79,20 @@ public:
 
 private:
     bool showFile(bool save);
+    bool showPrint(QPrinter &printer);
     QWidget *parent_;
     HelpViewer *help_;
+    QPrinter *printer_ = nullptr;
 };
 
 // Filter text "label|pattern|…" as the pairs a file dialog shows ("label" with the
 // pattern list Qt reads, "*.*" meaning every file).
+// The file dialog shows each label as written; the pattern list Qt reads is appended in
+// parentheses and hidden (QFileDialog::HideNameFilterDetails).
 QStringList qtNameFilters(const QString &filter);
+
+// 0-based row of the filter that FilterIndex (1-based) preselects among filterCount
+// filters: 0 or an index out of range preselects the first.
+int filterRowForIndex(int filterIndex, int filterCount);
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace platform {
@@ -22,6 +23,13 @@ public:
     virtual bool startProgram(const QString &name) = 0;
 };
 
+// The environment variable TARMEL_PROGRAM_FOLDER, when set and not empty, names the
+// program folder outright (created when missing): tests and end-to-end runs use it to
+// get a private folder. Otherwise the folder of the running executable is used when a
+// probe file can be created in it, else ~/.config/Tarmel (XDG_CONFIG_HOME respected).
+// The running-instance lock is tarmel-<uid>.lock in XDG_RUNTIME_DIR (or /tmp), held
+// with flock() for the life of the first instance; the kernel drops it when that
+// process ends in any way, so a crash leaves no stale lock.
 class QtShell final : public Shell {
 public:
     QtShell();
@@ -31,7 +39,17 @@ public:
     bool previousInstanceRunning() override;
     bool startProgram(const QString &name) override;
 
+    static QString lockFilePath();
+    // The programs tried, in order, for a name the rules give; the first one found on
+    // PATH is started. "explorer.exe" opens the home folder.
+    struct Command {
+        QString program;
+        QStringList arguments;
+    };
+    static QList<Command> desktopEquivalents(const QString &name);
+
 private:
+    mutable QString ownFolder_; // probed once
     int lockFd_ = -1;
     int lockState_ = -1; // -1 not asked, 0 we are first, 1 another runs
 };

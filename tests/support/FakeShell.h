@@ -1,0 +1,31 @@
+#pragma once
+#include "platform/Shell.h"
+
+namespace testsupport {
+
+// A shell whose folders and previous-instance answer the test sets; programs are not
+// started, only recorded, and startProgram() answers startResult.
+class FakeShell final : public platform::Shell {
+public:
+    QString programFolder() const override { return programFolderPath; }
+    QString currentFolder() const override { return currentFolderPath; }
+    bool previousInstanceRunning() override
+    {
+        ++instanceQueries;
+        return previousInstance;
+    }
+    bool startProgram(const QString &name) override
+    {
+        started << name;
+        return startResult;
+    }
+
+    QString programFolderPath;
+    QString currentFolderPath;
+    bool previousInstance = false;
+    int instanceQueries = 0;
+    bool startResult = true;
+    QStringList started;
+};
+
+} // namespace testsupport
