@@ -121,7 +121,7 @@ int createTemporary(const QByteArray &folder, const QByteArray &name, bool targe
                     QByteArray *tempPath)
 {
     // A new file gets 0666 less the umask (and the folder's default ACL) from the system itself;
-    // for an existing one the target's mode is set before any byte is written.
+    // one replacing a target stays private until it gets the target's mode, once written.
     const mode_t mode = targetExists ? 0600 : 0666;
     for (int attempt = 0; attempt < 100; ++attempt) {
         *tempPath = temporaryPath(folder, name);
@@ -167,14 +167,17 @@ int copyOwnerAndMode(int fd, const struct stat &target)
     return ::fchmod(fd, target.st_mode & 07777) == 0 ? 0 : errno;
 }
 
-// Writes, syncs and closes the temporary file; 0 or the errno of the failing step.
+// Writes, syncs and closes the temporary file; 0 or the errno of the failing step. The target's
+// owner and mode come after the content: a write by an unprivileged process clears set-user-ID.
 int fillTemporary(int fd, QByteArrayView bytes, const struct stat *target)
 {
-    int error = target ? copyOwnerAndMode(fd, *target) : 0;
-    if (error == 0) {
+    int error = 0;
+    {
         FileSizeSignalGuard guard;
         error = writeAll(fd, bytes);
     }
+    if (error == 0 && target)
+        error = copyOwnerAndMode(fd, *target);
     if (error == 0 && ::fsync(fd) != 0)
         error = errno;
     if (::close(fd) != 0 && error == 0 && errno != EINTR)
