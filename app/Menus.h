@@ -1,0 +1,119 @@
+#pragma once
+// The menu bar and the toolbar, as tables: order, names, captions, shortcuts and the
+// state at creation.
+
+namespace tarmel::menus {
+
+struct MenuItem {
+    const char16_t *parent;   // nullptr: a menu of the menu bar
+    const char16_t *name;     // nullptr: a separator
+    const char16_t *caption;
+    const char16_t *shortcut; // nullptr: none
+    bool offAtCreation;
+    bool isMenu;              // has items of its own
+};
+
+inline constexpr MenuItem kMenuBar[] = {
+    {nullptr, u"Mnu_fichier", u"&Fichier", nullptr, false, true},
+    {u"Mnu_fichier", u"Mnu_Nouveau", u"&Nouveau", nullptr, false, false},
+    {u"Mnu_fichier", u"Mnu_Ouvrir", u"&Ouvrir", nullptr, false, false},
+    {u"Mnu_fichier", nullptr, u"-", nullptr, false, false},
+    {u"Mnu_fichier", u"Mnu_Close", u"&Fermer", nullptr, false, false},
+    {u"Mnu_fichier", nullptr, u"-", nullptr, false, false},
+    {u"Mnu_fichier", u"Mnu_Enregistrer", u"&Enregistrer", nullptr, true, false},
+    {u"Mnu_fichier", u"Mnu_EnregistrerSous", u"Enregistrer &Sous", nullptr, true, false},
+    {u"Mnu_fichier", nullptr, u"-", nullptr, false, false},
+    {u"Mnu_fichier", u"Mnu_Imprimer", u"&Imprimer", nullptr, true, false},
+    {u"Mnu_fichier", u"Mnu_ConfigImp", u"&Configurer l'imprimante", nullptr, false, false},
+    {u"Mnu_fichier", nullptr, u"-", nullptr, false, false},
+    {u"Mnu_fichier", u"Mnu_Preferences", u"Préférences", nullptr, false, false},
+    {u"Mnu_fichier", nullptr, u"-", nullptr, false, false},
+    {u"Mnu_fichier", u"Mnu_Quitter", u"&Quitter", nullptr, false, false},
+
+    {nullptr, u"Mnu_Edit", u"&Edition", nullptr, false, true},
+    {u"Mnu_Edit", u"Mnu_Annuler", u"&Annuler", nullptr, true, false},
+    {u"Mnu_Edit", nullptr, u"-", nullptr, false, false},
+    {u"Mnu_Edit", u"Mnu_Edition(4)", u"Cou&per", u"Ctrl+X", false, false},
+    {u"Mnu_Edit", u"Mnu_Edition(5)", u"&Copier", u"Ctrl+C", false, false},
+    {u"Mnu_Edit", u"Mnu_Edition(6)", u"Co&ller", u"Ctrl+V", false, false},
+    {u"Mnu_Edit", u"Mnu_Supprimer", u"&Supprimer", u"Del", false, false},
+    {u"Mnu_Edit", u"Mnu_VidePresPap", u"&Vider le presse papier", nullptr, false, false},
+    {u"Mnu_Edit", nullptr, u"-", nullptr, false, false},
+    {u"Mnu_Edit", u"Mnu_ToutSelect", u"Tout sélectionner", nullptr, false, false},
+    {u"Mnu_Edit", u"Mnu_Desel", u"&Désélectionner", nullptr, false, false},
+    {u"Mnu_Edit", nullptr, u"-", nullptr, false, false},
+    {u"Mnu_Edit", u"Mnu_Rechercher", u"Rechercher", nullptr, false, false},
+    {u"Mnu_Edit", u"Mnu_Remplacer", u"Remplacer", nullptr, false, false},
+    {u"Mnu_Edit", nullptr, u"-", nullptr, false, false},
+    {u"Mnu_Edit", u"Mnu_Majuscule", u"Texte en &Majuscules", nullptr, false, false},
+    {u"Mnu_Edit", u"Mnu_Minuscule", u"Texte en Mi&nuscules", nullptr, false, false},
+    {u"Mnu_Edit", nullptr, u"-", nullptr, false, false},
+    {u"Mnu_Edit", u"Mnu_Fusionner", u"Fusionner un fichier", nullptr, false, false},
+    {u"Mnu_Edit", u"Mnu_HeureDate", u"Insérer Date / Heure", nullptr, false, true},
+    {u"Mnu_HeureDate", u"Mnu_D1", u"D1", nullptr, false, false},
+    {u"Mnu_HeureDate", u"Mnu_D2", u"D2", nullptr, false, false},
+    {u"Mnu_HeureDate", u"Mnu_D3", u"D3", nullptr, false, false},
+    {u"Mnu_HeureDate", u"Mnu_D4", u"D4", nullptr, false, false},
+    {u"Mnu_HeureDate", u"Mnu_D5", u"D5", nullptr, false, false},
+
+    {nullptr, u"Mnu_Outils", u"&Outils", nullptr, false, true},
+    {u"Mnu_Outils", u"Mnu_Calculatrice", u"Calculatrice", nullptr, false, false},
+    {u"Mnu_Outils", u"Mnu_Explore", u"Explorateur Windows", nullptr, false, false},
+    {u"Mnu_Outils", u"Mnu_tableCar", u"Table de caractères", nullptr, false, false},
+    {u"Mnu_Outils", nullptr, u"-", nullptr, false, false},
+    {u"Mnu_Outils", u"Mnu_Renumeroter", u"&Renuméroter", nullptr, false, false},
+    {u"Mnu_Outils", u"Mnu_NumAuto", u"&Numérotation automatique", nullptr, false, false},
+    {u"Mnu_Outils", u"Mnu_SupprimAccents", u"&Supprimer les accents", nullptr, false, false},
+
+    {nullptr, u"Mnu_Affichage", u"&Affichage", nullptr, false, true},
+    {u"Mnu_Affichage", u"Mnu_Texte", u"Police...", nullptr, false, false},
+    {u"Mnu_Affichage", nullptr, u"-", nullptr, false, false},
+    {u"Mnu_Affichage", u"Mnu_Barre", u"Barre d'outils", nullptr, false, true},
+    {u"Mnu_Barre", u"Mnu_AfficherBarre", u"Afficher", nullptr, false, false},
+    {u"Mnu_Barre", u"Mnu_MasquerBarre", u"Masquer", nullptr, false, false},
+    {u"Mnu_Barre", nullptr, u"-", nullptr, false, false},
+    {u"Mnu_Barre", u"Mnu_ModifierBarre", u"Modifier", nullptr, false, false},
+    {u"Mnu_Barre", u"Mnu_SauverBarre", u"Sauver", nullptr, false, false},
+    {u"Mnu_Barre", u"Mnu_RestaurerBarre", u"Restaurer", nullptr, false, false},
+
+    {nullptr, u"Mnu_Fenêtre", u"&Fenêtre", nullptr, false, true},
+    {u"Mnu_Fenêtre", u"Mnu_Cascade", u"Cascade", nullptr, false, false},
+    {u"Mnu_Fenêtre", u"Mnu_MosaVert", u"Mosaïque verticale", nullptr, false, false},
+    {u"Mnu_Fenêtre", u"Mnu_MosaHor", u"Mosaïque horizontale", nullptr, false, false},
+
+    {nullptr, u"Mnu_Aide", u"?", nullptr, false, true},
+    {u"Mnu_Aide", u"Mnu_SommAide", u"&Sommaire de l'aide", nullptr, false, false},
+    {u"Mnu_Aide", u"Mnu_IndexAide", u"Rechercher dans l'aide", nullptr, false, false},
+    {u"Mnu_Aide", nullptr, u"-", nullptr, false, false},
+    {u"Mnu_Aide", u"Mnu_Apropos", u"&A propos", nullptr, false, false},
+};
+
+struct ToolbarButton {
+    const char16_t *key;      // nullptr: a separator
+    const char16_t *tooltip;
+    const char *icon;         // theme icon name
+};
+
+// 1-based index = position in this table + 1.
+inline constexpr ToolbarButton kToolbar[] = {
+    {u"Nouveau", u"Créer un nouveau fichier", "document-new"},
+    {u"Ouvrir", u"Ouvrir un fichier", "document-open"},
+    {u"Enregistrer", u"Enregistrer un fichier", "document-save"},
+    {u"EnregistrerSous", u"Enregistrer Sous", "document-save-as"},
+    {u"Imprimer", u"Imprimer le fichier", "document-print"},
+    {u"Fermer", u"Quitter le programme", "window-close"},
+    {nullptr, nullptr, nullptr},
+    {u"Annuler", u"Annuler", "edit-undo"},
+    {u"Couper", u"Couper", "edit-cut"},
+    {u"Copier", u"Copier", "edit-copy"},
+    {u"Coller", u"Coller", "edit-paste"},
+    {u"Supprimer", u"Supprimer", "edit-delete"},
+    {nullptr, nullptr, nullptr},
+    {u"Rechercher", u"Rechercher chaîne", "edit-find"},
+    {u"Remplacer", u"Remplacer chaîne", "edit-find-replace"},
+    {u"Aide", u"Aide", "help-contents"},
+    {u"Apropos", u"A propos de Tarmel", "help-about"},
+    {u"Quitter", u"Quitter Tarmel", "application-exit"},
+};
+
+} // namespace tarmel::menus

@@ -1,0 +1,190 @@
+#include "document/Form1.h"
+
+#include "app/AppTexts.h"
+#include "app/MDIForm1.h"
+#include "document/Layout.h"
+#include "document/StatusBar1Widget.h"
+#include "platform/RichTextBox.h"
+
+#include <QGroupBox>
+#include <QLocale>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QResizeEvent>
+#include <QTimer>
+
+namespace tarmel {
+
+namespace {
+
+QGroupBox *makePanel(QWidget *parent, const char *name, const QString &caption, int width, int height)
+{
+    auto *frame = new QGroupBox(caption, parent);
+    frame->setObjectName(QString::fromLatin1(name));
+    frame->setGeometry(0, 0, width, height);
+    frame->hide();
+    return frame;
+}
+
+} // namespace
+
+Form1::Form1(MDIForm1 &main, QWidget *parent) : QWidget(parent), main_(main)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    Text1 = new platform::RichTextBox(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setAccessibleName(QStringLiteral("Texte"));
+    StatusBar1 = new StatusBar1Widget(this);
+
+    // Panel sizes as designed, in pixels.
+    Frame1 = makePanel(this, "Frame1", QStringLiteral(" Rechercher chaîne "), 641, 73);
+    Frame2 = makePanel(this, "Frame2", QStringLiteral(" Remplacer chaîne "), 673, 89);
+    Frame3 = makePanel(this, "Frame3", QStringLiteral(" Renuméroter le programme "), 641, 49);
+    Frame6 = makePanel(this, "Frame6", QStringLiteral("Numérotation automatique"), 657, 49);
+
+    StatusBar1->setPanelText(8, QString::fromUtf16(texts::StatusNotice));
+    showFileFormat();
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    Timer1->start();
+    Timer1_Timer();
+
+    connect(Text1, &platform::RichTextBox::textChanged, this, &Form1::Text1_Change);
+    connect(Text1, &platform::RichTextBox::click, this, &Form1::Text1_Click);
+    connect(Text1, &platform::RichTextBox::dblClick, this, &Form1::Text1_DblClick);
+    connect(Text1, &platform::RichTextBox::keyPress, this, &Form1::Text1_KeyPress);
+    connect(Text1, &platform::RichTextBox::mouseDown, this, &Form1::Text1_MouseDown);
+    connect(Text1, &platform::RichTextBox::mouseUp, this, &Form1::Text1_MouseUp);
+    connect(Text1, &platform::RichTextBox::dropped, this, &Form1::Text1_OLEDragDrop);
+
+    // Document window load: window state, font, layout, not modified.
+    const AppState &state = main_.state();
+    Text1->setBaseFont(state.EditorFontName, state.EditorFontSize);
+    resize(747, 442);
+    Form_Resize();
+    Change = false;
+}
+
+Form1::~Form1() = default;
+
+QString Form1::caption() const
+{
+    return caption_;
+}
+
+void Form1::setCaption(const QString &caption)
+{
+    caption_ = caption;
+    setWindowTitle(caption);
+}
+
+void Form1::hidePanels()
+{
+    for (QGroupBox *frame : {Frame1, Frame2, Frame3, Frame6})
+        frame->hide();
+    Form_Resize();
+}
+
+bool Form1::anyPanelVisible() const
+{
+    return !Frame1->isHidden() || !Frame2->isHidden() || !Frame3->isHidden() || !Frame6->isHidden();
+}
+
+void Form1::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    if (closed_ || !main_.documentCloseRequest(this)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    closed_ = true;
+    Timer1->stop();
+    main_.documentClosed(this);
+    main_.InitMenu();
+}
+
+void Form1::Form_Resize()
+{
+    DocumentLayoutInput in;
+    in.width = width();
+    in.height = height();
+    in.statusBarHeight = StatusBar1->height();
+    in.minimized = parentWidget() && parentWidget()->isMinimized();
+    const QRect t = Text1->geometry();
+    in.text1 = {t.x(), t.y(), t.width(), t.height()};
+    QGroupBox *frames[kLayoutPanelCount] = {Frame3, Frame6, Frame1, Frame2};
+    for (int i = 0; i < kLayoutPanelCount; ++i)
+        in.panels[i] = {!frames[i]->isHidden(), frames[i]->height(), frames[i]->y()};
+    const DocumentLayout out = layoutDocument(in);
+    Text1->setGeometry(out.text1.left, out.text1.top, out.text1.width, out.text1.height);
+    for (int i = 0; i < kLayoutPanelCount; ++i)
+        frames[i]->move(frames[i]->x(), out.panelTops[i]);
+    StatusBar1->setGeometry(0, height() - StatusBar1->height(), width(), StatusBar1->height());
+}
+
+void Form1::Timer1_Timer()
+{
+    const QDateTime now = main_.services().clock->now();
+    StatusBar1->setPanelText(4, now.toString(QStringLiteral("HH:mm:ss")));
+    StatusBar1->setPanelText(3, QLocale().toString(now.date(), QLocale::ShortFormat));
+    StatusBar1->setPanelActive(7, Text1->insertMode());
+}
+
+void Form1::showSize(qint64 count)
+{
+    StatusBar1->setPanelText(2, QLatin1Char(' ') + QString::number(count) + QString::fromUtf16(texts::SizeSuffix));
+}
+
+void Form1::showFileFormat()
+{
+    const FileFormat format = Text1->fileFormat();
+    StatusBar1->setPanelText(9, encodingName(format.encoding));
+    StatusBar1->setPanelText(10, lineEndName(format.lineEnds));
+}
+
+void Form1::Text1_Change()
+{
+    main_.Text1_Change(this);
+}
+
+void Form1::Text1_Click()
+{
+    main_.Text1_Click(this);
+}
+
+void Form1::Text1_DblClick()
+{
+    main_.Text1_DblClick(this);
+}
+
+void Form1::Text1_KeyPress(platform::KeyEventArgs &e)
+{
+    main_.Text1_KeyPress(this, e);
+}
+
+void Form1::Text1_MouseDown(const platform::MouseEventArgs &e)
+{
+    main_.Text1_MouseDown(this, e);
+}
+
+void Form1::Text1_MouseUp(const platform::MouseEventArgs &)
+{
+    main_.Toolbar1_Click();
+}
+
+void Form1::Text1_OLEDragDrop()
+{
+    main_.Text1_OLEDragDrop(this);
+}
+
+} // namespace tarmel
