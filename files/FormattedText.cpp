@@ -1,0 +1,81 @@
+#include "files/FormattedText.h"
+
+#include <algorithm>
+
+namespace tarmel {
+
+CharFormat FormattedText::baseFormat() const
+{
+    CharFormat format;
+    format.fontName = baseFontName;
+    format.fontSize = baseFontSize;
+    return format;
+}
+
+FormattedText FormattedText::plain(const QString &text, const QString &fontName, double fontSize)
+{
+    FormattedText result;
+    result.text = text;
+    result.baseFontName = fontName;
+    result.baseFontSize = fontSize;
+    return normalized(result);
+}
+
+namespace {
+
+void append(QList<TextRun> &runs, qsizetype start, qsizetype length, const CharFormat &format)
+{
+    if (length <= 0)
+        return;
+    if (!runs.isEmpty()) {
+        TextRun &last = runs.last();
+        if (last.start + last.length == start && last.format == format) {
+            last.length += length;
+            return;
+        }
+    }
+    runs.append(TextRun{start, length, format});
+}
+
+} // namespace
+
+FormattedText normalized(const FormattedText &source)
+{
+    FormattedText result;
+    result.text = source.text;
+    result.baseFontName = source.baseFontName;
+    result.baseFontSize = source.baseFontSize > 0 ? source.baseFontSize : 12.0;
+    const qsizetype size = source.text.size();
+    const CharFormat base = result.baseFormat();
+
+    QList<TextRun> sorted = source.runs;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const TextRun &a, const TextRun &b) { return a.start < b.start; });
+
+    qsizetype covered = 0;   // text before this offset has its format
+    for (TextRun run : sorted) {
+        qsizetype start = run.start;
+        qsizetype length = run.length;
+        if (length <= 0 || start >= size)
+            continue;
+        if (start < 0) {           // no overflow: start < 0 < length
+            length += start;
+            start = 0;
+        }
+        const qsizetype end = start + std::min(length, size - start);
+        start = std::max(start, covered);
+        if (end <= start)
+            continue;
+        if (run.format.fontName.isEmpty())
+            run.format.fontName = base.fontName;
+        if (!(run.format.fontSize > 0))
+            run.format.fontSize = base.fontSize;
+        append(result.runs, covered, start - covered, base);
+        append(result.runs, start, end - start, run.format);
+        covered = end;
+    }
+    append(result.runs, covered, size - covered, base);
+    return result;
+}
+
+} // namespace tarmel
