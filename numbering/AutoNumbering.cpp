@@ -76,7 +76,9 @@ qint64 autoStartFieldValue(const QString &fieldText)
 qint16 autoIncrementFieldValue(const QString &fieldText)
 {
     const qint64 v = fieldNumericValue(fieldText);
-    return qint16(qBound<qint64>(std::numeric_limits<qint16>::min(), v, std::numeric_limits<qint16>::max()));
+    constexpr qint64 low = std::numeric_limits<qint16>::min();
+    constexpr qint64 high = std::numeric_limits<qint16>::max();
+    return qint16(v < low ? low : v > high ? high : v);
 }
 
 qint64 autoStartOnOpening(qint64 next)

@@ -268,7 +268,11 @@ private:
             const BlockNumber b = readBlockNumber(s_, lineBegin, contentEnd, options_.form);
             qsizetype scanFrom = lineBegin;
             if (renumbers(b, lineBegin, next)) {
-                out.append(s_ + copyFrom, b.digitsBegin - copyFrom);
+                out.append(s_ + copyFrom, lineBegin - copyFrom);
+                if (b.slash)
+                    out.put(Ch('/'));
+                if (options_.form == NumberForm::WithN)
+                    out.put(Ch('N')); // the prefix is always written in upper case
                 out.number(counter);
                 if (!b.slash && (b.digitsEnd == contentEnd || s_[b.digitsEnd] != Ch(' ')))
                     out.put(Ch(' '));
