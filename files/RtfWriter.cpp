@@ -135,7 +135,11 @@ QByteArray writeRtf(const FormattedText &document, int codePage)
         if (f.color)
             body.append("\\cf" + QByteArray::number(tables.color(*f.color & 0xFFFFFF)));
         body.append(' ');
-        appendText(body, QStringView(doc.text).mid(run.start, run.length), holds1252);
+        // A CR LF split between two runs is one line end, written with the first run.
+        qsizetype from = run.start;
+        if (from > 0 && doc.text.at(from - 1) == u'\r' && doc.text.at(from) == u'\n')
+            ++from;
+        appendText(body, QStringView(doc.text).mid(from, run.start + run.length - from), holds1252);
         body.append('}');
     }
 
