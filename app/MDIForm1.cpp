@@ -172,6 +172,8 @@ void MDIForm1::connectCommands()
     on(u"Mnu_Cascade", [this] { Mnu_Cascade_Click(); });
     on(u"Mnu_MosaHor", [this] { Mnu_MosaHor_Click(); });
     on(u"Mnu_MosaVert", [this] { Mnu_MosaVert_Click(); });
+    on(u"Mnu_Renumeroter", [this] { Mnu_Renumeroter_Click(); });
+    on(u"Mnu_NumAuto", [this] { Mnu_NumAuto_Click(); });
     on(u"Mnu_AfficherBarre", [this] {
         toolbar_->show();
         action(QStringLiteral("Mnu_MasquerBarre"))->setEnabled(true);
@@ -321,6 +323,7 @@ Form1 *MDIForm1::createDocument()
     QMdiSubWindow *sub = mdi_->addSubWindow(doc);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(QIcon::fromTheme(QStringLiteral("text-x-generic")));
+    sub->resize(sub->sizeHint());
     connect(sub, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, [this] { refreshWindowMenu(); }); });
     doc->Text1->setText(QString());
     doc->hidePanels();

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QScreen>
 
 int main(int argc, char *argv[])
 {
@@ -29,6 +30,11 @@ int main(int argc, char *argv[])
     tarmel::MDIForm1 window(services);
     messageBox.setParent(&window);
     commonDialog.setParent(&window);
-    window.show();
+    if (!window.startUp(QCoreApplication::arguments().mid(1)))
+        return 0; // the file went to the instance already running
+    // Maximised; without a window manager (a bare X server) the size is set as well.
+    if (const QScreen *screen = window.screen())
+        window.setGeometry(screen->availableGeometry());
+    window.showMaximized();
     return app.exec();
 }

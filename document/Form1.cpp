@@ -2,8 +2,11 @@
 
 #include "app/AppTexts.h"
 #include "app/MDIForm1.h"
+#include "commands/DateFormats.h"
 #include "document/Layout.h"
 #include "document/StatusBar1Widget.h"
+#include "numbering/AutoNumberPanel.h"
+#include "numbering/RenumberPanel.h"
 #include "platform/RichTextBox.h"
 
 #include <QGroupBox>
@@ -43,6 +46,8 @@ Form1::Form1(MDIForm1 &main, QWidget *parent) : QWidget(parent), main_(main)
     Frame2 = makePanel(this, "Frame2", QStringLiteral(" Remplacer chaîne "), 673, 89);
     Frame3 = makePanel(this, "Frame3", QStringLiteral(" Renuméroter le programme "), 641, 49);
     Frame6 = makePanel(this, "Frame6", QStringLiteral("Numérotation automatique"), 657, 49);
+    renumberPanel = new RenumberPanel(main_, *this, Frame3);
+    autoNumberPanel = new AutoNumberPanel(main_, *this, Frame6);
 
     StatusBar1->setPanelText(8, QString::fromUtf16(texts::StatusNotice));
     showFileFormat();
@@ -57,6 +62,7 @@ Form1::Form1(MDIForm1 &main, QWidget *parent) : QWidget(parent), main_(main)
     connect(Text1, &platform::RichTextBox::click, this, &Form1::Text1_Click);
     connect(Text1, &platform::RichTextBox::dblClick, this, &Form1::Text1_DblClick);
     connect(Text1, &platform::RichTextBox::keyPress, this, &Form1::Text1_KeyPress);
+    connect(Text1, &platform::RichTextBox::keyDown, this, [this](platform::KeyEventArgs &e) { main_.Text1_KeyDown(this, e); });
     connect(Text1, &platform::RichTextBox::mouseDown, this, &Form1::Text1_MouseDown);
     connect(Text1, &platform::RichTextBox::mouseUp, this, &Form1::Text1_MouseUp);
     connect(Text1, &platform::RichTextBox::dropped, this, &Form1::Text1_OLEDragDrop);
@@ -64,7 +70,7 @@ Form1::Form1(MDIForm1 &main, QWidget *parent) : QWidget(parent), main_(main)
     // Document window load: window state, font, layout, not modified.
     const AppState &state = main_.state();
     Text1->setBaseFont(state.EditorFontName, state.EditorFontSize);
-    resize(747, 442);
+    resize(sizeHint());
     Form_Resize();
     Change = false;
 }
@@ -136,7 +142,7 @@ void Form1::Timer1_Timer()
 {
     const QDateTime now = main_.services().clock->now();
     StatusBar1->setPanelText(4, now.toString(QStringLiteral("HH:mm:ss")));
-    StatusBar1->setPanelText(3, QLocale().toString(now.date(), QLocale::ShortFormat));
+    StatusBar1->setPanelText(3, shortDateText(now, QLocale()));
     StatusBar1->setPanelActive(7, Text1->insertMode());
 }
 

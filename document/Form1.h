@@ -16,6 +16,8 @@ namespace tarmel {
 
 class MDIForm1;
 class StatusBar1Widget;
+class RenumberPanel;
+class AutoNumberPanel;
 
 // A document window: the editing area Text1, its status bar, four tool panels (hidden
 // until a command opens one) and the three public fields the commands share.
@@ -40,7 +42,10 @@ public:
     QGroupBox *Frame3 = nullptr; // renumbering
     QGroupBox *Frame6 = nullptr; // automatic numbering
     QTimer *Timer1 = nullptr;
+    RenumberPanel *renumberPanel = nullptr;     // the controls of Frame3
+    AutoNumberPanel *autoNumberPanel = nullptr; // the controls of Frame6
 
+    QSize sizeHint() const override { return {747, 442}; } // the window's inner area as designed
     QString caption() const;
     void setCaption(const QString &caption);
     void hidePanels();
@@ -55,6 +60,10 @@ public:
     void showSize(qint64 count);
     // Panels showing how the file is stored (encoding, line ends).
     void showFileFormat();
+    // Renumbering of the whole text (or the selection) with the settings of the Frame3 panel, and the
+    // line count it starts from.
+    void renumerote2();
+    void CalculeLigne2();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -1,6 +1,5 @@
 #include "document/StatusBar1Widget.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 
 namespace tarmel {
@@ -15,20 +14,16 @@ const char *const kNames[StatusBar1Widget::PanelCount] = {
 StatusBar1Widget::StatusBar1Widget(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("StatusBar1"));
-    auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(1, 1, 1, 1);
-    layout->setSpacing(2);
     for (int i = 0; i < PanelCount; ++i) {
         auto *label = new QLabel(this);
         label->setObjectName(QStringLiteral("StatusBar1.Panel%1").arg(i + 1));
         label->setAccessibleName(QString::fromLatin1(kNames[i]));
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
-        label->setMinimumWidth(kWidths[i]);
+        label->resize(kWidths[i], label->sizeHint().height());
         label->setTextFormat(Qt::PlainText);
         if (i >= 4 && i <= 6)
             label->setAlignment(Qt::AlignCenter);
-        layout->addWidget(label, i == 7 ? 1 : 0);
         panels_[i] = label;
     }
     panels_[4]->setText(QStringLiteral("MAJ"));
@@ -36,7 +31,26 @@ StatusBar1Widget::StatusBar1Widget(QWidget *parent) : QWidget(parent)
     panels_[6]->setText(QStringLiteral("INSER"));
     for (int i = 5; i <= 7; ++i)
         setPanelActive(i, false);
-    setFixedHeight(sizeHint().height());
+    setFixedHeight(panels_[0]->sizeHint().height() + 2);
+}
+
+void StatusBar1Widget::resizeEvent(QResizeEvent *)
+{
+    // Panels keep their widths, left to right, cut off at the right edge of a narrow
+    // window: 1 to 7, then the two file-format panels, then the notice, which takes the
+    // room that is left.
+    static constexpr int kOrder[PanelCount] = {0, 1, 2, 3, 4, 5, 6, 8, 9, 7};
+    const int h = height() - 2;
+    int fixed = 0;
+    for (int w : kWidths)
+        fixed += w + 2;
+    const int extra = qMax(0, width() - fixed);
+    int x = 1;
+    for (int i : kOrder) {
+        const int w = kWidths[i] + (i == 7 ? extra : 0);
+        panels_[i]->setGeometry(x, 1, w, h);
+        x += w + 2;
+    }
 }
 
 QLabel *StatusBar1Widget::panel(int index) const
@@ -67,7 +81,7 @@ void StatusBar1Widget::setPanelActive(int index, bool active)
     if (!label)
         return;
     active_[index - 1] = active;
-    // An indicator shows its text only while it is on, as a keyboard light does.
+    // An indicator is drawn dimmed while it is off, as a keyboard light.
     label->setEnabled(active);
 }
 

@@ -20,6 +20,9 @@ public:
     void setPanelActive(int index, bool active);
     QLabel *panel(int index) const;
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     QLabel *panels_[PanelCount];
     bool active_[PanelCount] = {};
