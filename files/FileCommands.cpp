@@ -27,6 +27,7 @@ QString text(const char16_t *s)
 void MDIForm1::OpenFile(const QString &path)
 {
     const auto before = commandState();
+    state_.FileName = path; // every caller names the file in both; one source of truth here
     const QFileInfo info(path);
     if (path.isEmpty() || !info.isFile() || !info.isReadable()) {
         services_.messageBox->show(text(texts::OpenError), platform::mb::Critical, text(texts::ErrorTitle));

@@ -1,0 +1,489 @@
+// The main window and its document windows, driven through the menu actions with fake
+// desktop services.
+#include "app/HandOff.h"
+#include "app/MDIForm1.h"
+#include "document/Form1.h"
+#include "document/StatusBar1Widget.h"
+#include "platform/RichTextBox.h"
+#include "tests/support/FakeServices.h"
+
+#include <QGroupBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QtTest>
+
+using namespace tarmel;
+
+namespace {
+
+struct App {
+    testsupport::FakeServices fakes;
+    QTemporaryDir programDir;
+    QTemporaryDir workDir;
+    std::unique_ptr<MDIForm1> main;
+
+    App()
+    {
+        fakes.shell.programFolderPath = programDir.path();
+        fakes.shell.currentFolderPath = workDir.path();
+        main = std::make_unique<MDIForm1>(fakes.services());
+    }
+    bool enabled(const char *name) const { return main->action(QString::fromUtf8(name))->isEnabled(); }
+    void trigger(const char *name) { main->action(QString::fromUtf8(name))->trigger(); }
+    QString file(const QString &name, const QByteArray &bytes) const
+    {
+        const QString path = workDir.filePath(name);
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return path;
+    }
+};
+
+const char *const kDocumentItems[] = {"Mnu_Close", "Mnu_Enregistrer", "Mnu_EnregistrerSous", "Mnu_Imprimer",
+                                      "Mnu_Edit", "Mnu_Outils", "Mnu_Fenêtre", "Mnu_Affichage"};
+const int kDocumentButtons[] = {3, 4, 5, 6, 14, 15};
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void startsWithoutDocument();
+    void menuBar();
+    void newTwice();
+    void newFollowsClipboard_data();
+    void newFollowsClipboard();
+    void closePrompt();
+    void closeUnmodifiedAsksNothing();
+    void closeYesOnNewDocumentRunsSaveAs();
+    void closeKeepsWindowWhenSaveFails();
+    void quit_data();
+    void quit();
+    void quitStopsAtFailedSave();
+    void activationShowsUndoOfThatWindow();
+    void maximizedDocuments_data();
+    void maximizedDocuments();
+    void clock();
+    void panelLayout();
+    void closingWithPanelOpenGivesCommandsBack();
+    void commandLine_data();
+    void commandLine();
+    void secondInstanceHandsOver();
+    void pollOpensHandOffs();
+    void tiling();
+};
+
+void TestMainWindow::startsWithoutDocument()
+{
+    App app;
+    QVERIFY(app.main->startUp({}));
+    QVERIFY(app.main->documents().isEmpty());
+    for (const char *name : kDocumentItems)
+        QVERIFY2(!app.enabled(name), name);
+    for (int b : kDocumentButtons)
+        QVERIFY2(!app.main->button(b)->isEnabled(), qPrintable(QString::number(b)));
+    for (int b : {1, 2, 16, 17, 18})
+        QVERIFY(app.main->button(b)->isEnabled());
+    // No configuration file: defaults, toolbar shown, nothing written.
+    QCOMPARE(app.main->state().EditorFontName, QStringLiteral("Courier New"));
+    QCOMPARE(app.main->state().EditorFontSize, 10.0);
+    QVERIFY(!app.main->toolbar()->isHidden());
+    QCOMPARE(app.main->state().SensRecherche, 1.0f);
+    QVERIFY(!QFile::exists(app.programDir.filePath(QStringLiteral("Tarmel.cfg"))));
+}
+
+void TestMainWindow::menuBar()
+{
+    App app;
+    QStringList captions;
+    for (QAction *a : app.main->menuBar()->actions())
+        captions << a->text();
+    QCOMPARE(captions, (QStringList{"&Fichier", "&Edition", "&Outils", "&Affichage", "&Fenêtre", "?"}));
+    QCOMPARE(app.main->action("Mnu_Edition(4)")->shortcut(), QKeySequence(QStringLiteral("Ctrl+X")));
+    QCOMPARE(app.main->action("Mnu_Edition(5)")->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
+    QCOMPARE(app.main->action("Mnu_Edition(6)")->shortcut(), QKeySequence(QStringLiteral("Ctrl+V")));
+    QCOMPARE(app.main->action("Mnu_Supprimer")->shortcut(), QKeySequence(Qt::Key_Delete));
+    QCOMPARE(app.main->action("Mnu_EnregistrerSous")->text(), QStringLiteral("Enregistrer &Sous"));
+    for (const char *off : {"Mnu_Enregistrer", "Mnu_EnregistrerSous", "Mnu_Imprimer", "Mnu_Annuler"})
+        QVERIFY2(!app.enabled(off), off);
+    // Toolbar: 18 entries, separators at 7 and 13, keys and tooltips.
+    QVERIFY(app.main->button(7)->isSeparator());
+    QVERIFY(app.main->button(13)->isSeparator());
+    QCOMPARE(app.main->button(6)->data().toString(), QStringLiteral("Fermer"));
+    QCOMPARE(app.main->button(6)->toolTip(), QStringLiteral("Quitter le programme"));
+    QCOMPARE(app.main->button(14)->toolTip(), QStringLiteral("Rechercher chaîne"));
+    QCOMPARE(app.main->button(18)->data().toString(), QStringLiteral("Quitter"));
+    QVERIFY(app.main->button(19) == nullptr);
+}
+
+void TestMainWindow::newTwice()
+{
+    App app;
+    app.main->startUp({});
+    app.trigger("Mnu_Nouveau");
+    app.main->button(1)->trigger(); // the toolbar's Nouveau
+    const QList<Form1 *> docs = app.main->documents();
+    QCOMPARE(docs.size(), 2);
+    for (Form1 *doc : docs) {
+        QCOMPARE(doc->caption(), QStringLiteral("Nouveau.iso"));
+        QCOMPARE(doc->StatusBar1->panelText(1), QStringLiteral("Nouveau.iso"));
+        QVERIFY(!doc->Change);
+        QVERIFY(doc->Frame1->isHidden() && doc->Frame2->isHidden() && doc->Frame3->isHidden() && doc->Frame6->isHidden());
+    }
+    QCOMPARE(app.main->activeDocument(), docs.last());
+    for (const char *name : kDocumentItems)
+        QVERIFY2(app.enabled(name), name);
+    for (int b : kDocumentButtons)
+        QVERIFY(app.main->button(b)->isEnabled());
+    QVERIFY(!app.enabled("Mnu_Fusionner"));
+    QVERIFY(!app.enabled("Mnu_Annuler"));
+}
+
+void TestMainWindow::newFollowsClipboard_data()
+{
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<bool>("pasteEnabled");
+    QTest::newRow("text") << "G01 X1" << true;
+    QTest::newRow("empty") << "" << false;
+}
+
+void TestMainWindow::newFollowsClipboard()
+{
+    QFETCH(QString, clipboard);
+    QFETCH(bool, pasteEnabled);
+    App app;
+    app.fakes.clipboard.setText(clipboard);
+    app.main->startUp({});
+    app.trigger("Mnu_Nouveau");
+    QCOMPARE(app.enabled("Mnu_Edition(6)"), pasteEnabled);
+    QCOMPARE(app.enabled("Mnu_VidePresPap"), pasteEnabled);
+    QCOMPARE(app.main->button(11)->isEnabled(), pasteEnabled);
+    for (int b : {9, 10, 12})
+        QVERIFY(!app.main->button(b)->isEnabled());
+}
+
+void TestMainWindow::closePrompt()
+{
+    App app;
+    app.main->startUp({});
+    app.trigger("Mnu_Nouveau");
+    app.main->activeDocument()->Text1->setText(QStringLiteral("N10 G00"));
+    app.fakes.messageBox.answerNo();
+    app.trigger("Mnu_Close");
+    QCOMPARE(app.fakes.messageBox.boxes().size(), 1);
+    const auto &box = app.fakes.messageBox.last();
+    QCOMPARE(box.text, QStringLiteral("Fichier Nouveau.iso modifié !\r\n            Enregistrer le fichier ? "));
+    QCOMPARE(box.flags, 52);
+    QCOMPARE(box.title, QStringLiteral("Fermer le programmes CN"));
+    QVERIFY(app.main->documents().isEmpty());
+    for (const char *name : kDocumentItems)
+        QVERIFY2(!app.enabled(name), name);
+    for (int b : kDocumentButtons)
+        QVERIFY(!app.main->button(b)->isEnabled());
+}
+
+void TestMainWindow::closeUnmodifiedAsksNothing()
+{
+    App app;
+    app.main->startUp({});
+    app.trigger("Mnu_Nouveau");
+    app.trigger("Mnu_Nouveau");
+    // Closed by its own close box: the same request, then the menus follow.
+    auto *sub = qobject_cast<QMdiSubWindow *>(app.main->activeDocument()->parentWidget());
+    QVERIFY(sub->close());
+    QCOMPARE(app.fakes.messageBox.boxes().size(), 0);
+    QCOMPARE(app.main->documents().size(), 1);
+    app.trigger("Mnu_Close");
+    QVERIFY(app.main->documents().isEmpty());
+    QVERIFY(!app.enabled("Mnu_Close"));
+}
+
+void TestMainWindow::closeYesOnNewDocumentRunsSaveAs()
+{
+    App app;
+    app.main->startUp({});
+    app.trigger("Mnu_Nouveau");
+    app.main->activeDocument()->Text1->setText(QStringLiteral("N10 G00"));
+    // Cancelled Save As: the window and its text stay.
+    app.fakes.messageBox.answerYes();
+    app.fakes.commonDialog.expectCancel();
+    app.trigger("Mnu_Close");
+    QCOMPARE(app.main->documents().size(), 1);
+    const auto &shown = app.fakes.commonDialog.lastShown();
+    QCOMPARE(shown.kind, testsupport::FakeCommonDialog::Kind::Save);
+    QCOMPARE(shown.props.FileName, app.workDir.filePath(QStringLiteral("Nouveau.iso")));
+    QCOMPARE(shown.props.Flags & platform::cdl::OverwritePrompt, platform::cdl::OverwritePrompt);
+    QCOMPARE(app.main->activeDocument()->caption(), QStringLiteral("Nouveau.iso"));
+    // Saved through Save As: written, then closed.
+    const QString target = app.workDir.filePath(QStringLiteral("Nouveau.iso"));
+    app.fakes.messageBox.answerYes();
+    app.fakes.commonDialog.expectSave(target, 1);
+    app.trigger("Mnu_Close");
+    QVERIFY(app.main->documents().isEmpty());
+    QFile f(target);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("N10 G00\r\n"));
+}
+
+void TestMainWindow::closeKeepsWindowWhenSaveFails()
+{
+    App app;
+    app.main->startUp({});
+    const QString path = app.file(QStringLiteral("p.iso"), "N10\r\n");
+    app.main->OpenFile(path);
+    Form1 *doc = app.main->activeDocument();
+    QVERIFY(doc);
+    doc->Text1->setText(QStringLiteral("N20\r\n"));
+    // The file's place is taken by a folder: the save fails, the text stays on screen.
+    QVERIFY(QFile::remove(path));
+    QVERIFY(QDir().mkdir(path));
+    app.fakes.messageBox.answerYes();
+    app.fakes.messageBox.answerOk();
+    app.trigger("Mnu_Close");
+    QCOMPARE(app.fakes.messageBox.last().text, QStringLiteral("Erreur lors de l'enregistrement du fichier"));
+    QCOMPARE(app.fakes.messageBox.last().flags, 16);
+    QCOMPARE(app.main->documents().size(), 1);
+    QVERIFY(doc->Change);
+    QCOMPARE(doc->Text1->text(), QStringLiteral("N20\r\n"));
+}
+
+void TestMainWindow::quit_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::newRow("yes") << int(platform::mb::AnswerYes);
+    QTest::newRow("no") << int(platform::mb::AnswerNo);
+}
+
+void TestMainWindow::quit()
+{
+    QFETCH(int, answer);
+    App app;
+    app.main->startUp({});
+    app.main->show();
+    for (int i = 0; i < 3; ++i)
+        app.trigger("Mnu_Nouveau");
+    app.main->documents().at(0)->Text1->setText(QStringLiteral("A"));
+    app.main->documents().at(2)->Text1->setText(QStringLiteral("C"));
+    app.fakes.messageBox.answer(answer);
+    if (answer == platform::mb::AnswerYes) {
+        app.fakes.messageBox.answerNo(); // two modified documents ask
+        app.fakes.messageBox.answerNo();
+    }
+    app.trigger("Mnu_Quitter");
+    const auto &quitBox = app.fakes.messageBox.boxes().at(0);
+    QCOMPARE(quitBox.text, QStringLiteral("Quitter Tarmel\r  Confirmez ?"));
+    QCOMPARE(quitBox.title, QStringLiteral("Quitter le programme"));
+    QCOMPARE(quitBox.flags, 292);
+    if (answer == platform::mb::AnswerYes) {
+        QCOMPARE(app.fakes.messageBox.boxes().size(), 3);
+        QVERIFY(app.main->documents().isEmpty());
+        QVERIFY(!app.main->isVisible());
+    } else {
+        QCOMPARE(app.fakes.messageBox.boxes().size(), 1);
+        QCOMPARE(app.main->documents().size(), 3);
+        QVERIFY(app.main->isVisible());
+    }
+}
+
+void TestMainWindow::quitStopsAtFailedSave()
+{
+    App app;
+    app.main->startUp({});
+    app.main->show();
+    app.trigger("Mnu_Nouveau");
+    app.trigger("Mnu_Nouveau");
+    app.main->activeDocument()->Text1->setText(QStringLiteral("X"));
+    app.fakes.messageBox.answerYes(); // quit
+    app.fakes.messageBox.answerYes(); // save the modified one
+    app.fakes.commonDialog.expectCancel();
+    app.trigger("Mnu_Quitter");
+    QCOMPARE(app.main->documents().size(), 2);
+    QVERIFY(app.main->isVisible());
+}
+
+void TestMainWindow::activationShowsUndoOfThatWindow()
+{
+    App app;
+    app.main->startUp({});
+    app.trigger("Mnu_Nouveau");
+    Form1 *first = app.main->activeDocument();
+    app.trigger("Mnu_Nouveau");
+    Form1 *second = app.main->activeDocument();
+    app.main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(first->parentWidget()));
+    app.main->RecordUndoSnapshot(first);
+    QVERIFY(app.enabled("Mnu_Annuler"));
+    app.main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(second->parentWidget()));
+    QVERIFY(!app.enabled("Mnu_Annuler"));
+    QVERIFY(!app.main->button(8)->isEnabled());
+    app.main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(first->parentWidget()));
+    QVERIFY(app.enabled("Mnu_Annuler"));
+    QVERIFY(app.main->button(8)->isEnabled());
+}
+
+void TestMainWindow::maximizedDocuments_data()
+{
+    QTest::addColumn<QByteArray>("firstLine");
+    QTest::addColumn<bool>("maximized");
+    QTest::newRow("1") << QByteArray(" 1 ") << true;
+    QTest::newRow("0") << QByteArray(" 0 ") << false;
+    QTest::newRow("2") << QByteArray(" 2 ") << false;
+    QTest::newRow("-1") << QByteArray("-1 ") << false;
+}
+
+void TestMainWindow::maximizedDocuments()
+{
+    QFETCH(QByteArray, firstLine);
+    QFETCH(bool, maximized);
+    App app;
+    QFile cfg(app.programDir.filePath(QStringLiteral("Tarmel.cfg")));
+    QVERIFY(cfg.open(QIODevice::WriteOnly));
+    cfg.write(firstLine + "\r\nCourier New\r\n 12 \r\n 0 \r\n 0 \r\n");
+    cfg.close();
+    app.main->startUp({});
+    QVERIFY(app.main->toolbar()->isHidden());
+    QCOMPARE(app.main->state().EditorFontSize, 12.0);
+    app.main->show();
+    app.trigger("Mnu_Nouveau");
+    auto *sub = qobject_cast<QMdiSubWindow *>(app.main->activeDocument()->parentWidget());
+    QCOMPARE(sub->isMaximized(), maximized);
+}
+
+void TestMainWindow::clock()
+{
+    App app;
+    app.main->startUp({});
+    app.fakes.clock.setNow(QDateTime(QDate(2026, 3, 4), QTime(7, 5, 9)));
+    app.trigger("Mnu_Nouveau");
+    Form1 *doc = app.main->activeDocument();
+    doc->Timer1_Timer();
+    QCOMPARE(doc->StatusBar1->panelText(4), QStringLiteral("07:05:09"));
+    app.fakes.clock.setNow(QDateTime(QDate(2026, 3, 4), QTime(23, 59, 0)));
+    doc->Timer1_Timer();
+    QCOMPARE(doc->StatusBar1->panelText(4), QStringLiteral("23:59:00"));
+    QCOMPARE(doc->Timer1->interval(), 1000);
+    QVERIFY(doc->Timer1->isActive());
+}
+
+void TestMainWindow::panelLayout()
+{
+    App app;
+    app.main->startUp({});
+    app.main->show();
+    app.trigger("Mnu_Nouveau");
+    Form1 *doc = app.main->activeDocument();
+    doc->resize(700, 400);
+    const int statusTop = doc->height() - doc->StatusBar1->height();
+    QCOMPARE(doc->Text1->geometry(), QRect(0, 0, 700, statusTop));
+    doc->Frame3->show();
+    doc->Form_Resize();
+    QCOMPARE(doc->Frame3->geometry().bottom() + 1, statusTop);
+    QCOMPARE(doc->Text1->height(), doc->Frame3->y());
+    doc->resize(500, 300); // the layout follows a resize
+    QCOMPARE(doc->Frame3->geometry().bottom() + 1, doc->height() - doc->StatusBar1->height());
+    QCOMPARE(doc->Text1->width(), 500);
+}
+
+void TestMainWindow::closingWithPanelOpenGivesCommandsBack()
+{
+    App app;
+    app.main->startUp({});
+    app.trigger("Mnu_Nouveau");
+    app.trigger("Mnu_Nouveau");
+    Form1 *doc = app.main->activeDocument();
+    doc->Frame6->show();
+    app.main->setPanelCommandsEnabled(false);
+    app.main->state().NumAutoActif = 1;
+    app.trigger("Mnu_Close");
+    for (const char *name : {"Mnu_Rechercher", "Mnu_Remplacer", "Mnu_Renumeroter", "Mnu_NumAuto"})
+        QVERIFY2(app.enabled(name), name);
+    QVERIFY(app.main->button(14)->isEnabled());
+    QVERIFY(app.main->button(15)->isEnabled());
+    QCOMPARE(app.main->state().NumAutoActif, qint16(0));
+}
+
+void TestMainWindow::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("expectedFile"); // relative to the work folder; empty: error box
+    QTest::newRow("relative") << QStringList{"a.iso"} << "a.iso";
+    QTest::newRow("quoted") << QStringList{"\"a.iso\""} << "a.iso";
+    QTest::newRow("blanks") << QStringList{"my", "prog,1.iso"} << "my prog,1.iso";
+    QTest::newRow("missing") << QStringList{"none.iso"} << "";
+}
+
+void TestMainWindow::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, expectedFile);
+    App app;
+    app.file(QStringLiteral("a.iso"), "N10\r\n");
+    app.file(QStringLiteral("my prog,1.iso"), "N20\r\n");
+    if (expectedFile.isEmpty())
+        app.fakes.messageBox.answerOk();
+    QVERIFY(app.main->startUp(arguments));
+    if (expectedFile.isEmpty()) {
+        QCOMPARE(app.fakes.messageBox.last().text, QStringLiteral("Erreur d'ouverture de fichier\rou fichier trop volumineux !"));
+        QCOMPARE(app.fakes.messageBox.last().title, QStringLiteral("Erreur"));
+        QVERIFY(app.main->documents().isEmpty());
+        return;
+    }
+    QCOMPARE(app.main->documents().size(), 1);
+    QCOMPARE(app.main->activeDocument()->caption(), QFileInfo(app.workDir.filePath(expectedFile)).canonicalFilePath());
+}
+
+void TestMainWindow::secondInstanceHandsOver()
+{
+    App app;
+    const QString path = app.file(QStringLiteral("b,c.iso"), "N10\r\n");
+    app.fakes.shell.previousInstance = true;
+    QVERIFY(!app.main->startUp({path}));
+    QVERIFY(app.main->documents().isEmpty());
+    QCOMPARE(takePendingHandOffs(app.programDir.path()), QStringList{path});
+}
+
+void TestMainWindow::pollOpensHandOffs()
+{
+    App app;
+    app.main->startUp({});
+    const QString a = app.file(QStringLiteral("a, b.iso"), "N10\r\n");
+    const QString b = app.file(QStringLiteral("\"q\".iso"), "N20\r\n");
+    QVERIFY(writeHandOff(app.programDir.path(), a));
+    QVERIFY(writeHandOff(app.programDir.path(), b));
+    app.main->Timer1_Timer();
+    QStringList captions;
+    for (Form1 *doc : app.main->documents())
+        captions << doc->caption();
+    QCOMPARE(captions, (QStringList{QFileInfo(a).canonicalFilePath(), QFileInfo(b).canonicalFilePath()}));
+    app.main->Timer1_Timer(); // each hand-off opens once
+    QCOMPARE(app.main->documents().size(), 2);
+    QVERIFY(QDir(app.programDir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+void TestMainWindow::tiling()
+{
+    App app;
+    app.main->startUp({});
+    app.main->resize(900, 700);
+    app.main->show();
+    for (int i = 0; i < 3; ++i)
+        app.trigger("Mnu_Nouveau");
+    const QSize area = app.main->mdiArea()->viewport()->size();
+    app.trigger("Mnu_MosaHor");
+    QList<int> tops;
+    for (QMdiSubWindow *sub : app.main->mdiArea()->subWindowList()) {
+        QCOMPARE(sub->width(), area.width());
+        tops << sub->y();
+    }
+    std::sort(tops.begin(), tops.end());
+    QCOMPARE(tops, (QList<int>{0, area.height() / 3, 2 * (area.height() / 3)}));
+    app.trigger("Mnu_MosaVert");
+    for (QMdiSubWindow *sub : app.main->mdiArea()->subWindowList())
+        QCOMPARE(sub->height(), area.height());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
