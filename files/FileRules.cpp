@@ -17,7 +17,7 @@ QString richTextSaveName(const QString &fileName)
 Encoded plainFileBytes(const QByteArray &utf8, const FileFormat &format)
 {
     const bool endsWithLineEnd = !utf8.isEmpty() && (utf8.back() == '\n' || utf8.back() == '\r');
-    if (format.finalLineEnd && !endsWithLineEnd) {
+    if (format.finalLineEnd && !endsWithLineEnd && !utf8.isEmpty()) {
         QByteArray text = utf8;
         text.append(lineEndBytes(format.lineEnds));
         return encodeFromUtf8(text, format.encoding, format.bom);

@@ -14,7 +14,8 @@ bool isRichTextName(const QString &fileName);
 QString richTextSaveName(const QString &fileName);
 
 // The bytes a plain-text document is saved as: its text (UTF-8) with one final line end
-// added when its file ended with one (or it is new) and the text lacks it; then encoded
+// added when its file ended with one (or it is new) and the text lacks it (an empty text
+// stays empty: there is no line to end); then encoded
 // as its file was. Fails when the encoding cannot hold a character.
 Encoded plainFileBytes(const QByteArray &utf8, const FileFormat &format);
 
