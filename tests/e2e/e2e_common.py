@@ -9,6 +9,7 @@ Every wait below only guards against a hang: it polls until something happened a
 fails with a message when it never does; nothing is asserted about how fast.
 """
 
+import collections
 import os
 import subprocess
 import sys
@@ -24,6 +25,9 @@ WORKDIR = os.environ.get("E2E_TMP", "/tmp")
 SHOTS = os.environ.get("E2E_SHOTS", WORKDIR)
 
 _failures = []
+
+
+Box = collections.namedtuple("Box", "x y width height")
 
 
 class Failure(Exception):
@@ -214,7 +218,8 @@ def selection_of(obj):
 
 def character_box(obj, offset):
     fresh(obj)
-    return obj.queryText().getCharacterExtents(offset, pyatspi.DESKTOP_COORDS)
+    x, y, width, height = obj.queryText().getCharacterExtents(offset, pyatspi.DESKTOP_COORDS)
+    return Box(x, y, width, height)
 
 
 def main_frame(app):

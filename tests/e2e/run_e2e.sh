@@ -12,7 +12,8 @@ tarmel=${2:?program}
 shots=${3:-}
 
 here=$(cd "$(dirname "$0")" && pwd)
-case $script in /*) ;; *) script=$here/$script ;; esac
+if [ -f "$script" ]; then script=$(cd "$(dirname "$script")" && pwd)/$(basename "$script"); else script=$here/$script; fi
+case $tarmel in /*) ;; *) tarmel=$(pwd)/$tarmel ;; esac
 
 if ! command -v Xvfb >/dev/null 2>&1; then
     echo "SKIP: no display server: Xvfb is not installed (package xvfb)"
