@@ -1,5 +1,7 @@
 #include "files/TextCodec.h"
 
+#include <QStringDecoder>
+
 #include <cstring>
 
 namespace tarmel {
@@ -239,7 +241,14 @@ QString decodeToString(const QByteArray &fileBytes, FileFormat *format)
     DecodedUtf8 decoded = decodeToUtf8(fileBytes);
     if (format)
         *format = decoded.format;
-    return QString::fromUtf8(decoded.utf8);
+    return utf8ToString(decoded.utf8);
+}
+
+QString utf8ToString(const QByteArray &utf8)
+{
+    // Unlike QString::fromUtf8, keeps a byte-order mark that is part of the text.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(utf8);
 }
 
 Encoded encodeFromUtf8(const QByteArray &utf8, Encoding encoding, bool bom)
