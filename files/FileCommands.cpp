@@ -202,7 +202,7 @@ void MDIForm1::Mnu_Fusionner_Click()
     }
     const DecodedUtf8 decoded = decodeToUtf8(bytes);
     const QByteArray lineEnd = lineEndBytes(doc->Text1->fileFormat().lineEnds);
-    doc->Text1->setSelText(QString::fromUtf8(withLineEnds(decoded.utf8, lineEnd)));
+    doc->Text1->setSelText(utf8ToString(withLineEnds(decoded.utf8, lineEnd)));
 }
 
 } // namespace tarmel
