@@ -74,6 +74,7 @@ public:
     void Text1_Click(Form1 *doc);
     void Text1_DblClick(Form1 *doc);
     void Text1_KeyPress(Form1 *doc, platform::KeyEventArgs &e);
+    void Text1_KeyDown(Form1 *doc, platform::KeyEventArgs &e); // automatic numbering on Enter
     void Text1_MouseDown(Form1 *doc, const platform::MouseEventArgs &e);
     void Text1_OLEDragDrop(Form1 *doc);
 
@@ -93,6 +94,8 @@ public:
     void Mnu_Cascade_Click();
     void Mnu_MosaHor_Click();
     void Mnu_MosaVert_Click();
+    void Mnu_Renumeroter_Click();
+    void Mnu_NumAuto_Click();
 
     // The hand-off poll (every 30 ms)
     void Timer1_Timer();

@@ -23,6 +23,16 @@ inline QString quitButton() { return QStringLiteral("&Quitter"); }
 inline QString selectionOnlyBox() { return QStringLiteral("Sélection seulement"); }
 inline QString startNumberLabel() { return QStringLiteral("Premier numéro :"); }
 inline QString updateJumpsBox() { return QStringLiteral("Mettre à jour les sauts"); }
+// Title of the boxes that end a run: the jump report and the failures below (nothing was changed).
+inline QString renumberTitle() { return QStringLiteral("Renuméroter"); }
+inline QString renumberOverflow()
+{
+    return QStringLiteral("Les numéros dépasseraient la limite des nombres : le programme n'a pas été renuméroté.");
+}
+inline QString renumberNoMemory()
+{
+    return QStringLiteral("Mémoire insuffisante : le programme n'a pas été renuméroté.");
+}
 
 // Automatic numbering panel Frame6.
 inline QString autoFrame() { return QStringLiteral("Numérotation automatique"); }
