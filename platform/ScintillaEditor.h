@@ -1,0 +1,177 @@
+#pragma once
+// Internal to platform/: the QScintilla widget behind RichTextBox. It owns the engine
+// set-up, the byte <-> UTF-16 position mapping, the change notification, the key and
+// mouse notifications and the table of character formats kept as engine styles.
+#include "files/TextCodec.h"
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QColor>
+#include <QHash>
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <optional>
+#include <vector>
+
+class QAction;
+class QKeyEvent;
+
+namespace platform {
+
+class RichTextBox;
+
+// One character format, the unit an engine style stands for. An unset font or size
+// follows the base font, so that text made bold keeps following later base-font
+// changes; the other attributes are explicit. Strikethrough is not part of a style
+// (the engine has no such attribute): it is an indicator laid over the range.
+struct CharFormat {
+    std::optional<QString> font;
+    std::optional<double> size;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    QColor color = Qt::black;
+    bool operator==(const CharFormat &) const = default;
+};
+
+class ScintillaEditor : public QsciScintilla {
+    Q_OBJECT
+public:
+    explicit ScintillaEditor(RichTextBox *owner);
+    ~ScintillaEditor() override;
+    void detachOwner() { owner_ = nullptr; }
+
+    // Positions: engine byte offsets <-> UTF-16 offsets of the whole text. Both go
+    // through the engine's UTF-16 line index, which exists only once the document has
+    // held a non-ASCII byte; before that the two are the same number.
+    qsizetype toUtf16(qsizetype bytePos) const;
+    qsizetype toBytes(qsizetype utf16Pos) const;
+    qsizetype byteLength() const;
+    qsizetype utf16Length() const;
+    bool asciiOnly() const { return asciiOnly_; }
+    QByteArray bytes(qsizetype from, qsizetype to) const; // explicit length, NUL kept
+
+    // Whole-text replacement: no undo, no modification events, plain base format.
+    void replaceAll(const QByteArray &utf8);
+    // Loads a plain-text file straight into the engine buffer; false when unreadable.
+    bool loadPlainFile(const QString &path, tarmel::FileFormat *format);
+    void replaceSelection(const QByteArray &utf8);   // caret after it, nothing selected
+    void setLineEnds(tarmel::LineEndStyle style);
+    void flushChange();                              // raises textChanged when due
+
+    // Character formats.
+    const CharFormat &format(int style) const { return styles_[style].format; }
+    int styleFor(const CharFormat &format);          // -1 when the table is full
+    int styleAt(qsizetype bytePos) const;
+    bool strikeAt(qsizetype bytePos) const;
+    void applyStyle(qsizetype from, qsizetype to, int style);
+    void setStrike(qsizetype from, qsizetype to, bool on);
+    bool formatsInUse() const { return formatsInUse_; }
+    void setBaseFont(const QString &family, double size);
+    QString baseFontName() const { return baseFamily_; }
+    double baseFontSize() const { return baseSize_; }
+    QString effectiveFont(const CharFormat &f) const { return f.font.value_or(baseFamily_); }
+    double effectiveSize(const CharFormat &f) const { return f.size.value_or(baseSize_); }
+    // Format given to the next text typed at the caret (set with nothing selected).
+    void setCaretFormat(qsizetype bytePos, int style, bool strike);
+    std::optional<std::pair<int, bool>> caretFormat(qsizetype bytePos) const;
+    // Style runs over [from, to): calls fn(runStart, runEnd, style) until it returns false.
+    template <typename Fn> void forEachStyleRun(qsizetype from, qsizetype to, Fn fn) const;
+
+    void addCommandKey(QAction *action);
+
+    tarmel::FileFormat fileFormat;           // how the loaded file was stored
+
+    static constexpr int StrikeIndicator = 8;
+
+protected:
+    bool event(QEvent *e) override;
+    bool viewportEvent(QEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+    void mousePressEvent(QMouseEvent *e) override;
+    void mouseMoveEvent(QMouseEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
+    void mouseDoubleClickEvent(QMouseEvent *e) override;
+    void dropEvent(QDropEvent *e) override;
+    void contextMenuEvent(QContextMenuEvent *e) override;
+
+private:
+    struct StyleSlot {
+        bool used = false;
+        CharFormat format;
+    };
+    struct AccessibleChange {
+        bool insert;
+        qsizetype pos;            // UTF-16, before the change
+        QString text;             // removed text; inserted text is read at flush
+        qsizetype insertion = -1; // index in insertions_
+    };
+    struct Insertion {
+        qsizetype pos, length;    // bytes, kept up to date by later changes
+    };
+
+    void onModified(int pos, int type, const char *text, int length, int, int, int, int, int, int);
+    void onUpdateUi(int updated);
+    void becomeNonAscii();
+    void releaseIndex();
+    void defineStyle(int style);
+    void resetStyles();
+    QString engineFamily(const QString &family);
+    QAction *commandFor(const QKeyEvent *e) const;
+    void sendAccessibleChanges();
+    void shiftInsertions(bool insert, qsizetype pos, qsizetype length);
+
+    RichTextBox *owner_;
+    bool asciiOnly_ = true;
+    bool indexAllocated_ = false;
+    bool changePending_ = false;
+    bool bulk_ = false;                      // inside replaceAll: events are ours
+    bool formatsInUse_ = false;
+    // The last insertion not yet followed by another change, for giving typed text
+    // the format at the caret.
+    struct { bool valid = false; int style = 0; bool strike = false; } typed_;
+    // Text inserted since the last flush (the engine's before-insert event carries no
+    // text through the library): read once it is in, for the ASCII check.
+    QList<Insertion> insertions_;
+    qsizetype caretFormatPos_ = -1;
+    int caretStyle_ = 0;
+    bool caretStrike_ = false;
+    std::vector<StyleSlot> styles_;
+    QString baseFamily_ = QStringLiteral("Courier New");
+    double baseSize_ = 10;
+    QHash<QString, QString> engineFamilies_;
+    QList<QPointer<QAction>> commandKeys_;
+    QList<AccessibleChange> accessibleChanges_;
+    QPoint pressPos_;
+    bool dragged_ = false;
+    bool afterDoubleClick_ = false;
+};
+
+template <typename Fn>
+void ScintillaEditor::forEachStyleRun(qsizetype from, qsizetype to, Fn fn) const
+{
+    // Styled text comes back as (byte, style) pairs; read it a slice at a time.
+    constexpr qsizetype Slice = 1 << 16;
+    QByteArray buf;
+    qsizetype runStart = from;
+    int runStyle = -1;
+    for (qsizetype at = from; at < to; at += Slice) {
+        const qsizetype end = std::min(to, at + Slice);
+        buf.resize(2 * (end - at) + 2);
+        SendScintilla(SCI_GETSTYLEDTEXT, long(at), long(end), buf.data());
+        for (qsizetype i = 0; i < end - at; ++i) {
+            const int st = static_cast<unsigned char>(buf[2 * i + 1]);
+            if (st != runStyle) {
+                if (runStyle >= 0 && !fn(runStart, at + i, runStyle))
+                    return;
+                runStart = at + i;
+                runStyle = st;
+            }
+        }
+    }
+    if (runStyle >= 0)
+        fn(runStart, to, runStyle);
+}
+
+} // namespace platform
