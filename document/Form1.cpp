@@ -7,7 +7,11 @@
 #include "document/StatusBar1Widget.h"
 #include "numbering/AutoNumberPanel.h"
 #include "numbering/RenumberPanel.h"
+#include "platform/KeyboardLights.h"
 #include "platform/RichTextBox.h"
+
+#include <Qsci/qsciscintilla.h>
+#include <QKeyEvent>
 
 #include <QGroupBox>
 #include <QLocale>
@@ -58,6 +62,7 @@ Form1::Form1(MDIForm1 &main, QWidget *parent) : QWidget(parent), main_(main)
     Timer1->start();
     Timer1_Timer();
 
+    Text1->engine()->installEventFilter(this);
     connect(Text1, &platform::RichTextBox::textChanged, this, &Form1::Text1_Change);
     connect(Text1, &platform::RichTextBox::click, this, &Form1::Text1_Click);
     connect(Text1, &platform::RichTextBox::dblClick, this, &Form1::Text1_DblClick);
@@ -143,7 +148,26 @@ void Form1::Timer1_Timer()
     const QDateTime now = main_.services().clock->now();
     StatusBar1->setPanelText(4, now.toString(QStringLiteral("HH:mm:ss")));
     StatusBar1->setPanelText(3, shortDateText(now, QLocale()));
+    showKeyboardState();
+}
+
+void Form1::showKeyboardState()
+{
+    const platform::KeyboardLights lights = platform::keyboardLights();
+    StatusBar1->setPanelActive(5, lights.capsLock);
+    StatusBar1->setPanelActive(6, lights.numLock);
     StatusBar1->setPanelActive(7, Text1->insertMode());
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    // The indicators follow the lock and insert keys at once, not only at the next tick.
+    if (event->type() == QEvent::KeyRelease) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_Insert)
+            showKeyboardState();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Form1::showSize(qint64 count)

@@ -60,6 +60,8 @@ public:
     void showSize(qint64 count);
     // Panels showing how the file is stored (encoding, line ends).
     void showFileFormat();
+    // Panels 5 to 7: Caps Lock, Num Lock, insert mode.
+    void showKeyboardState();
     // Renumbering of the whole text (or the selection) with the settings of the Frame3 panel, and the
     // line count it starts from.
     void renumerote2();
@@ -68,6 +70,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void Text1_Change();

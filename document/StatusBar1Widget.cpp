@@ -6,7 +6,7 @@ namespace tarmel {
 
 namespace {
 // Panel widths in pixels (the original twips / 15).
-constexpr int kWidths[StatusBar1Widget::PanelCount] = {133, 96, 96, 96, 33, 33, 47, 213, 90, 50};
+constexpr int kWidths[StatusBar1Widget::PanelCount] = {133, 96, 96, 96, 33, 33, 47, 213, 104, 54};
 const char *const kNames[StatusBar1Widget::PanelCount] = {
     "Fichier", "Taille", "Date", "Heure", "MAJ", "NUM", "INSER", "Notice", "Encodage", "Fins de ligne"};
 }
@@ -17,7 +17,7 @@ StatusBar1Widget::StatusBar1Widget(QWidget *parent) : QWidget(parent)
     for (int i = 0; i < PanelCount; ++i) {
         auto *label = new QLabel(this);
         label->setObjectName(QStringLiteral("StatusBar1.Panel%1").arg(i + 1));
-        label->setAccessibleName(QString::fromLatin1(kNames[i]));
+        label->setAccessibleDescription(QString::fromLatin1(kNames[i])); // the name stays the text shown
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
         label->resize(kWidths[i], label->sizeHint().height());

@@ -1,0 +1,17 @@
+// Stands in for a second running instance in the shell tests: asks the shell whether
+// another instance runs (taking the lock when none does), prints "first" or "running",
+// then keeps whatever it holds until its standard input closes or it is killed.
+#include "platform/Shell.h"
+
+#include <cstdio>
+
+int main()
+{
+    platform::QtShell shell;
+    std::puts(shell.previousInstanceRunning() ? "running" : "first");
+    std::fflush(stdout);
+    char buffer[256];
+    while (std::fread(buffer, 1, sizeof buffer, stdin) > 0) {
+    }
+    return 0;
+}
