@@ -7,6 +7,7 @@
 #include "numbering/NumberingTexts.h"
 #include "platform/RichTextBox.h"
 
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -55,24 +56,25 @@ AutoNumberPanel::AutoNumberPanel(MDIForm1 &main, Form1 &doc, QGroupBox *frame)
     Command11 = new QPushButton(t::quitButton(), this);
     Command11->setObjectName(QStringLiteral("Command11"));
 
-    auto *row = new QHBoxLayout(this);
-    row->setContentsMargins(6, 0, 6, 2);
-    row->setSpacing(6);
-    row->addWidget(Label5);
-    row->addWidget(Text6);
-    row->addSpacing(6);
-    row->addWidget(Label6);
-    row->addWidget(Text7);
-    row->addWidget(Frame8);
-    row->addStretch();
-    row->addWidget(Command10);
-    row->addWidget(Command9);
-    row->addWidget(Command11);
+    // Two rows: start over increment, the number form and the buttons beside them.
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(6, 0, 6, 2);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(2);
+    grid->addWidget(Label5, 0, 0);
+    grid->addWidget(Text6, 0, 1);
+    grid->addWidget(Label6, 1, 0);
+    grid->addWidget(Text7, 1, 1);
+    grid->addWidget(Frame8, 0, 3, 2, 1);
+    grid->addWidget(Command10, 0, 4);
+    grid->addWidget(Command9, 1, 4);
+    grid->addWidget(Command11, 0, 5);
+    grid->setColumnStretch(2, 1);
 
     auto *frameLayout = new QVBoxLayout(frame);
     frameLayout->setContentsMargins(0, 0, 0, 0);
     frameLayout->addWidget(this);
-    frame->resize(std::max(frame->width(), 700), std::max(frame->height(), frame->sizeHint().height()));
+    frame->resize(std::max(frame->width(), frame->sizeHint().width()), std::max(frame->height(), frame->sizeHint().height()));
 
     connect(Text6, &QLineEdit::textChanged, this, &AutoNumberPanel::Text6_Change);
     connect(Text7, &QLineEdit::textChanged, this, &AutoNumberPanel::Text7_Change);

@@ -129,7 +129,7 @@ RenumberPanel::RenumberPanel(MDIForm1 &main, Form1 &doc, QGroupBox *frame)
     auto *frameLayout = new QVBoxLayout(frame);
     frameLayout->setContentsMargins(0, 0, 0, 0);
     frameLayout->addWidget(this);
-    frame->resize(std::max(frame->width(), 700), std::max(frame->height(), frame->sizeHint().height()));
+    frame->resize(std::max(frame->width(), frame->sizeHint().width()), std::max(frame->height(), frame->sizeHint().height()));
 
     setTabOrder(Text5, startNumber);
     setTabOrder(startNumber, Option5);
