@@ -88,40 +88,43 @@ bool isValidUtf8(const char *data, qsizetype size, qsizetype from)
     return true;
 }
 
-void appendUtf8(QByteArray &out, char32_t cp)
+// UTF-8 length of each Windows-1252 byte from 0x80 up.
+int utf8Length1252(unsigned char byte)
 {
-    if (cp < 0x80) {
-        out.append(char(cp));
-    } else if (cp < 0x800) {
-        out.append(char(0xC0 | (cp >> 6)));
-        out.append(char(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.append(char(0xE0 | (cp >> 12)));
-        out.append(char(0x80 | ((cp >> 6) & 0x3F)));
-        out.append(char(0x80 | (cp & 0x3F)));
-    } else {
-        out.append(char(0xF0 | (cp >> 18)));
-        out.append(char(0x80 | ((cp >> 12) & 0x3F)));
-        out.append(char(0x80 | ((cp >> 6) & 0x3F)));
-        out.append(char(0x80 | (cp & 0x3F)));
-    }
+    const char16_t u = byte >= 0x80 && byte <= 0x9F ? kHigh1252[byte - 0x80] : char16_t(byte);
+    return u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
 }
 
 QByteArray windows1252ToUtf8(const QByteArray &bytes, qsizetype firstHigh)
 {
-    QByteArray out;
-    out.reserve(bytes.size() + bytes.size() / 8 + 16);
-    out.append(bytes.constData(), firstHigh);
     const char *data = bytes.constData();
     const qsizetype size = bytes.size();
-    qsizetype i = firstHigh;
-    while (i < size) {
+    // Exact size first, so the second pass writes through a plain pointer.
+    qsizetype outSize = size;
+    for (qsizetype i = firstHigh; i < size;) {
+        i += firstNonAscii(data + i, size - i);
+        if (i < size)
+            outSize += utf8Length1252(static_cast<unsigned char>(data[i++])) - 1;
+    }
+    QByteArray out(outSize, Qt::Uninitialized);
+    char *o = out.data();
+    std::memcpy(o, data, firstHigh);
+    o += firstHigh;
+    for (qsizetype i = firstHigh; i < size;) {
         const qsizetype run = firstNonAscii(data + i, size - i);
-        out.append(data + i, run);
+        std::memcpy(o, data + i, run);
+        o += run;
         i += run;
-        if (i < size) {
-            appendUtf8(out, windows1252ToUnicode(static_cast<unsigned char>(data[i])));
-            ++i;
+        if (i >= size)
+            break;
+        const char16_t u = windows1252ToUnicode(static_cast<unsigned char>(data[i++]));
+        if (u < 0x800) {
+            *o++ = char(0xC0 | (u >> 6));
+            *o++ = char(0x80 | (u & 0x3F));
+        } else {
+            *o++ = char(0xE0 | (u >> 12));
+            *o++ = char(0x80 | ((u >> 6) & 0x3F));
+            *o++ = char(0x80 | (u & 0x3F));
         }
     }
     return out;
@@ -271,13 +274,16 @@ Encoded encodeFromUtf8(const QByteArray &utf8, Encoding encoding, bool bom)
         result.bytes = utf8;
         return result;
     }
-    QByteArray out;
-    out.reserve(size);
-    out.append(data, i);
+    // Windows-1252 never needs more bytes than UTF-8.
+    QByteArray out(size, Qt::Uninitialized);
+    char *o = out.data();
+    std::memcpy(o, data, i);
+    o += i;
     const auto *s = reinterpret_cast<const unsigned char *>(data);
     while (i < size) {
         const qsizetype run = firstNonAscii(data + i, size - i);
-        out.append(data + i, run);
+        std::memcpy(o, data + i, run);
+        o += run;
         i += run;
         if (i >= size)
             break;
@@ -291,9 +297,10 @@ Encoded encodeFromUtf8(const QByteArray &utf8, Encoding encoding, bool bom)
             result.bytes.clear();
             return result;
         }
-        out.append(char(byte));
+        *o++ = char(byte);
         i += len;
     }
+    out.truncate(o - out.constData());
     result.bytes = std::move(out);
     return result;
 }
