@@ -4,10 +4,14 @@
 
 #include "numbering/Renumber.h"
 
+#include <QSysInfo>
 #include <QVarLengthArray>
 #include <QtGlobal>
 
+#include <QtAlgorithms>
+
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 #include <type_traits>
 
@@ -39,11 +43,31 @@ inline bool isLetterOf(Ch c, char lower)
     return (static_cast<std::make_unsigned_t<Ch>>(c) | 0x20u) == static_cast<unsigned>(lower);
 }
 
-// First line end (CR or LF) at or after pos, or n.
+// First line end (CR or LF) at or after pos, or n. Eight bytes at a time: a lane below 14 (CR, LF, but
+// also tab and other controls) stops the fast loop; the lowest such lane is exact, higher ones may be
+// false alarms from the borrow, so only the lowest is looked at.
 template <typename Ch>
 inline qsizetype findLineEnd(const Ch *s, qsizetype pos, qsizetype n)
 {
     using U = std::make_unsigned_t<Ch>;
+    constexpr quint64 ones = sizeof(Ch) == 1 ? 0x0101010101010101ull : 0x0001000100010001ull;
+    constexpr quint64 highs = ones << (8 * sizeof(Ch) - 1);
+    constexpr qsizetype lanes = 8 / sizeof(Ch);
+    const bool littleEndian = QSysInfo::ByteOrder == QSysInfo::LittleEndian; // lowest lane = first unit
+    while (littleEndian && pos + lanes <= n) {
+        quint64 v;
+        std::memcpy(&v, s + pos, 8);
+        const quint64 below14 = (v - ones * 14) & ~v & highs;
+        if (below14 == 0) {
+            pos += lanes;
+            continue;
+        }
+        pos += qCountTrailingZeroBits(below14) / (8 * sizeof(Ch));
+        const U c = static_cast<U>(s[pos]);
+        if (c == U('\n') || c == U('\r'))
+            return pos;
+        ++pos;
+    }
     while (pos < n) {
         const U c = static_cast<U>(s[pos]);
         if (c <= U('\r') && (c == U('\n') || c == U('\r')))

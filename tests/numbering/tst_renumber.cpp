@@ -127,8 +127,12 @@ void TestRenumber::lines_data()
                                                                << QByteArray("N5\tX1") << QByteArray("N10 \tX1")
                                                                << qint64(1);
     QTest::newRow("non-ASCII rest is copied as it is") << N << qint64(10) << qint64(-1)
-                                                       << QByteArray("N5 (é à)\r\nN6ü") << QByteArray("N10 (é à)\r\nN20 ü")
-                                                       << qint64(2);
+                                                       << QByteArray("N5 (é à 醫 \xf0\x9f\x94\xa7)\rN6ü\r\nN7\xe8\x80\x8d")
+                                                       << QByteArray("N10 (é à 醫 \xf0\x9f\x94\xa7)\rN20 ü\r\nN30 \xe8\x80\x8d")
+                                                       << qint64(3);
+    QTest::newRow("line ends on both sides of every 8-byte boundary")
+        << N << qint64(10) << qint64(-1) << QByteArray("N1 ABCDEF\r\nN2 ABCDEFG\nN3 ABCDEFGH\rN4\tABCDEFGHIJ\r\n\r\nN5")
+        << QByteArray("N10 ABCDEF\r\nN20 ABCDEFG\nN30 ABCDEFGH\rN40 \tABCDEFGHIJ\r\n\r\nN50 ") << qint64(5);
 }
 
 void TestRenumber::lines()
