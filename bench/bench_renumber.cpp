@@ -119,7 +119,7 @@ int main(int argc, char **argv)
 
     std::printf("read file (floor)            %8.1f ms\n", readMs);
     std::printf("copy of the bytes (floor)    %8.1f ms\n", copyMs);
-    std::printf("awk (%s), same rule          %8.1f ms%s\n", "/usr/bin/awk", awkMs, awkOk ? "" : "  (FAILED)");
+    std::printf("/usr/bin/awk, same rule      %8.1f ms%s\n", awkMs, awkOk ? "" : "  (FAILED)");
     std::printf("core pass, UTF-8 bytes       %8.1f ms   ratio core/awk %.2f\n", coreMs, coreMs / awkMs);
     std::printf("core pass, jump targets too  %8.1f ms   ratio core/awk %.2f\n", jumpsMs, jumpsMs / awkMs);
     std::printf("core pass, QString           %8.1f ms   ratio core/awk %.2f\n", stringMs, stringMs / awkMs);
