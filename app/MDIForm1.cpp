@@ -46,7 +46,16 @@ MDIForm1::MDIForm1(const platform::Services &services, QWidget *parent)
     connect(timer1_, &QTimer::timeout, this, &MDIForm1::Timer1_Timer);
 }
 
-MDIForm1::~MDIForm1() = default;
+MDIForm1::~MDIForm1()
+{
+    // The documents go first, while the menus and state they report to still exist.
+    for (Form1 *doc : findChildren<Form1 *>()) {
+        QObject::disconnect(doc->Text1, nullptr, doc, nullptr);
+        doc->Timer1->stop();
+    }
+    for (QMdiSubWindow *sub : mdi_->subWindowList())
+        delete sub;
+}
 
 void MDIForm1::buildMenus()
 {
