@@ -71,10 +71,15 @@ public:
     // the dialogs work on a printer of their own and only Copies and Flags come back.
     // After the print dialog its copy count is 1: Copies says how many jobs to print.
     void setPrinter(QPrinter *printer) { printer_ = printer; }
+    // Open and save use Qt's own file dialog (never the desktop's), so that the filter
+    // labels, the preset name and the overwrite question behave the same everywhere.
     bool showOpen() override;
     bool showSave() override;
     bool showPrinter() override;
+    // QFontDialog offers no colour: Color is left as it was.
     bool showFont() override;
+    // HelpCommand 261 opens the keyword search (empty keyword), anything else the
+    // contents. False without a help viewer.
     bool showHelp() override;
 
 private:
