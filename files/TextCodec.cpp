@@ -247,7 +247,7 @@ QString decodeToString(const QByteArray &fileBytes, FileFormat *format)
     return utf8ToString(decoded.utf8);
 }
 
-QString utf8ToString(const QByteArray &utf8)
+QString utf8ToString(QByteArrayView utf8)
 {
     // Unlike QString::fromUtf8, keeps a byte-order mark that is part of the text.
     QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);

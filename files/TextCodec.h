@@ -33,7 +33,7 @@ struct DecodedUtf8 {
 DecodedUtf8 decodeToUtf8(const QByteArray &fileBytes);
 QString decodeToString(const QByteArray &fileBytes, FileFormat *format = nullptr);
 // UTF-8 -> QString keeping every character, a leading U+FEFF included.
-QString utf8ToString(const QByteArray &utf8);
+QString utf8ToString(QByteArrayView utf8);
 
 // Text (UTF-8) -> file bytes in the given format. Fails when a character cannot be
 // stored in Windows-1252; badOffset is then the UTF-8 offset of the first such character.

@@ -96,7 +96,7 @@ void AccessibleEditor::setCursorPosition(int position)
 QString AccessibleEditor::text(int startOffset, int endOffset) const
 {
     ScintillaEditor *ed = editor();
-    return QString::fromUtf8(ed->bytes(ed->toBytes(startOffset), ed->toBytes(endOffset)));
+    return tarmel::utf8ToString(ed->bytes(ed->toBytes(startOffset), ed->toBytes(endOffset)));
 }
 
 int AccessibleEditor::characterCount() const { return int(editor()->utf16Length()); }
@@ -139,7 +139,7 @@ QString AccessibleEditor::answer(std::pair<qsizetype, qsizetype> range, int *sta
     ScintillaEditor *ed = editor();
     *startOffset = int(ed->toUtf16(range.first));
     *endOffset = int(ed->toUtf16(range.second));
-    return QString::fromUtf8(ed->bytes(range.first, range.second));
+    return tarmel::utf8ToString(ed->bytes(range.first, range.second));
 }
 
 QString AccessibleEditor::textAtOffset(int offset, QAccessible::TextBoundaryType type, int *startOffset,

@@ -86,7 +86,7 @@ QsciScintilla *RichTextBox::engine() const { return editor_; }
 QString RichTextBox::text() const
 {
     const auto *p = static_cast<const char *>(editor_->SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
-    return QString::fromUtf8(p, editor_->byteLength());
+    return tarmel::utf8ToString(QByteArrayView(p, editor_->byteLength()));
 }
 
 void RichTextBox::setText(const QString &text) { setUtf8(text.toUtf8()); }
@@ -127,7 +127,7 @@ void RichTextBox::setSelLength(qsizetype length)
 
 QString RichTextBox::selText() const
 {
-    return QString::fromUtf8(editor_->bytes(selectionFrom(editor_), selectionTo(editor_)));
+    return tarmel::utf8ToString(editor_->bytes(selectionFrom(editor_), selectionTo(editor_)));
 }
 
 void RichTextBox::setSelText(const QString &text)

@@ -154,8 +154,8 @@ void ScintillaEditor::replaceAll(const QByteArray &utf8)
     const bool tellClients = QAccessible::isActive() && byteLength() <= AccessibleTextLimit
                              && utf8.size() <= AccessibleTextLimit;
     if (tellClients) {
-        accessibleChanges_.append({false, 0, QString::fromUtf8(bytes(0, byteLength()))});
-        accessibleChanges_.append({true, 0, QString::fromUtf8(utf8)});
+        accessibleChanges_.append({false, 0, tarmel::utf8ToString(bytes(0, byteLength()))});
+        accessibleChanges_.append({true, 0, tarmel::utf8ToString(utf8)});
     }
     bulk_ = true;
     SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
@@ -272,7 +272,7 @@ void ScintillaEditor::onModified(int pos, int type, const char *, int length, in
         return;
     const bool insert = type & SC_MOD_BEFOREINSERT;
     if (QAccessible::isActive()) {
-        const QString removed = insert ? QString() : QString::fromUtf8(bytes(pos, pos + length));
+        const QString removed = insert ? QString() : tarmel::utf8ToString(bytes(pos, pos + length));
         accessibleChanges_.append({insert, toUtf16(pos), removed, insert ? insertions_.size() : -1});
     }
     shiftInsertions(insert, pos, length);
@@ -336,7 +336,7 @@ void ScintillaEditor::flushChange()
     for (AccessibleChange &c : accessibleChanges_)
         if (c.insertion >= 0 && c.insertion < insertions_.size()) {
             const Insertion &r = insertions_.at(c.insertion);
-            c.text = QString::fromUtf8(bytes(r.pos, r.pos + r.length));
+            c.text = tarmel::utf8ToString(bytes(r.pos, r.pos + r.length));
         }
     insertions_.clear();
     sendAccessibleChanges();
@@ -444,25 +444,17 @@ void ScintillaEditor::keyPressEvent(QKeyEvent *e)
 
 void ScintillaEditor::mousePressEvent(QMouseEvent *e)
 {
-    pressPos_ = e->position().toPoint();
-    dragged_ = false;
     if (owner_)
-        emit owner_->mouseDown({e->button(), e->modifiers(), pressPos_});
+        emit owner_->mouseDown({e->button(), e->modifiers(), e->position().toPoint()});
     QsciScintilla::mousePressEvent(e);
-}
-
-void ScintillaEditor::mouseMoveEvent(QMouseEvent *e)
-{
-    if (e->buttons() != Qt::NoButton
-        && (e->position().toPoint() - pressPos_).manhattanLength() >= QApplication::startDragDistance())
-        dragged_ = true;
-    QsciScintilla::mouseMoveEvent(e);
 }
 
 void ScintillaEditor::mouseReleaseEvent(QMouseEvent *e)
 {
     QsciScintilla::mouseReleaseEvent(e);
-    const bool click = e->button() == Qt::LeftButton && !dragged_ && !afterDoubleClick_;
+    // A press and release is a click, also when it dragged a selection; the release that
+    // ends a double click is not.
+    const bool click = e->button() == Qt::LeftButton && !afterDoubleClick_;
     afterDoubleClick_ = false;
     if (!owner_)
         return;

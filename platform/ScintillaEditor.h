@@ -90,7 +90,6 @@ protected:
     bool viewportEvent(QEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
     void mousePressEvent(QMouseEvent *e) override;
-    void mouseMoveEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
     void mouseDoubleClickEvent(QMouseEvent *e) override;
     void dropEvent(QDropEvent *e) override;
@@ -143,8 +142,6 @@ private:
     QHash<QString, QString> engineFamilies_;
     QList<QPointer<QAction>> commandKeys_;
     QList<AccessibleChange> accessibleChanges_;
-    QPoint pressPos_;
-    bool dragged_ = false;
     bool afterDoubleClick_ = false;
 };
 

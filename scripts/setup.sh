@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libqt6svg6 qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-translations-l10n libqt6svg6 qt6-qpa-plugins libgl-dev
   libqscintilla2-qt6-dev
   fonts-liberation adwaita-icon-theme
   libxcb-xkb-dev
