@@ -39,8 +39,43 @@ void append(QList<TextRun> &runs, qsizetype start, qsizetype length, const CharF
 
 } // namespace
 
-FormattedText normalized(const FormattedText &source)
+namespace {
+
+// True when the runs already cover the text once, in order, without empty runs.
+bool coversTextInOrder(const FormattedText &document)
 {
+    qsizetype end = 0;
+    for (const TextRun &run : document.runs) {
+        if (run.start != end || run.length <= 0 || run.length > document.text.size() - end)
+            return false;
+        end += run.length;
+    }
+    return end == document.text.size();
+}
+
+} // namespace
+
+FormattedText normalized(FormattedText source)
+{
+    if (!(source.baseFontSize > 0))
+        source.baseFontSize = 12.0;
+    if (coversTextInOrder(source)) {
+        // In place: the reader's output and long documents need no second copy of their runs.
+        qsizetype kept = 0;
+        for (TextRun &run : source.runs) {
+            if (run.format.fontName.isEmpty())
+                run.format.fontName = source.baseFontName;
+            if (!(run.format.fontSize > 0))
+                run.format.fontSize = source.baseFontSize;
+            if (kept > 0 && source.runs[kept - 1].format == run.format)
+                source.runs[kept - 1].length += run.length;
+            else if (kept++ != &run - source.runs.data())
+                source.runs[kept - 1] = std::move(run);
+        }
+        source.runs.resize(kept);
+        return source;
+    }
+
     FormattedText result;
     result.text = source.text;
     result.baseFontName = source.baseFontName;
@@ -48,7 +83,7 @@ FormattedText normalized(const FormattedText &source)
     const qsizetype size = source.text.size();
     const CharFormat base = result.baseFormat();
 
-    QList<TextRun> sorted = source.runs;
+    QList<TextRun> sorted = std::move(source.runs);
     std::stable_sort(sorted.begin(), sorted.end(),
                      [](const TextRun &a, const TextRun &b) { return a.start < b.start; });
 

@@ -51,6 +51,6 @@ struct FormattedText {
 // an empty font name or a size <= 0 replaced by the base font's, empty runs dropped and
 // adjacent runs with equal formats merged. After it the runs cover the whole text exactly
 // once. The reader returns this form, and readRtf(writeRtf(t)) gives normalized(t) back.
-FormattedText normalized(const FormattedText &source);
+FormattedText normalized(FormattedText source);
 
 } // namespace tarmel

@@ -4,6 +4,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <memory>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -134,6 +135,7 @@ QByteArray codecName(int codePage)
 
 constexpr int kMaxParameter = 0x7FFFFFFF;
 constexpr int kMaxWordLength = 32;
+constexpr size_t kMaxCodePages = 16;   // beyond this many, further code pages read as 1252
 
 class Reader
 {
@@ -174,7 +176,8 @@ private:
     int m_skipCount = 0;               // fallback characters still to skip after \u
 
     bool m_codePageGiven = false;
-    std::optional<QStringDecoder> m_decoder;   // code pages other than 1252
+    QStringDecoder *m_decoder = nullptr;       // null for 1252 and unknown code pages
+    std::unordered_map<int, std::unique_ptr<QStringDecoder>> m_decoders;   // by code page, null: unknown
     QByteArray m_pendingBytes;
 
     QHash<int, QString> m_fonts;
@@ -540,12 +543,17 @@ void Reader::flushBytes()
 
 void Reader::setCodePage(int codePage)
 {
-    m_decoder.reset();
+    m_decoder = nullptr;
     if (codePage == 1252)
         return;
-    m_decoder.emplace(codecName(codePage).constData(), QStringConverter::Flag::Stateless);
-    if (!m_decoder->isValid())
-        m_decoder.reset();   // unknown to Qt: read as 1252
+    auto [it, added] = m_decoders.try_emplace(codePage);
+    if (added && m_decoders.size() <= kMaxCodePages) {
+        auto decoder = std::make_unique<QStringDecoder>(codecName(codePage).constData(),
+                                                        QStringConverter::Flag::Stateless);
+        if (decoder->isValid())
+            it->second = std::move(decoder);   // else unknown to Qt: read as 1252
+    }
+    m_decoder = it->second.get();
 }
 
 void Reader::commitFont()
@@ -580,7 +588,7 @@ void Reader::finish(RtfReadResult &result)
     flushBytes();
     m_out.baseFontName = m_fonts.value(m_defaultFont);
     m_out.baseFontSize = m_baseHalfPoints / 2.0;
-    result.document = normalized(m_out);
+    result.document = normalized(std::move(m_out));
 }
 
 } // namespace
