@@ -53,12 +53,25 @@ bool coversTextInOrder(const FormattedText &document)
     return end == document.text.size();
 }
 
+bool isCanonical(const FormattedText &document)
+{
+    const QList<TextRun> &runs = document.runs;
+    for (qsizetype i = 0; i < runs.size(); ++i) {
+        const CharFormat &format = runs.at(i).format;
+        if ((format.fontName.isEmpty() && !document.baseFontName.isEmpty()) || !(format.fontSize > 0) || (i > 0 && runs.at(i - 1).format == format))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 FormattedText normalized(FormattedText source)
 {
     if (!(source.baseFontSize > 0))
         source.baseFontSize = 12.0;
+    if (coversTextInOrder(source) && isCanonical(source))
+        return source;   // still sharing its runs with the caller's copy
     if (coversTextInOrder(source)) {
         // In place: the reader's output and long documents need no second copy of their runs.
         qsizetype kept = 0;

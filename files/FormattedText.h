@@ -29,6 +29,14 @@ struct TextRun {
     bool operator==(const TextRun &) const = default;
 };
 
+} // namespace tarmel
+
+// Moved in memory as plain bytes: a long run list grows in place.
+Q_DECLARE_TYPEINFO(tarmel::CharFormat, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(tarmel::TextRun, Q_RELOCATABLE_TYPE);
+
+namespace tarmel {
+
 // Text with character formats: what the rich-text reader produces, the writer consumes and
 // the editing area shows. Line breaks in the text are CR LF. Runs are ordered and do not
 // overlap; text not covered by a run is in the base font, without attributes.

@@ -4,6 +4,7 @@
 
 #include <QHash>
 
+#include <charconv>
 #include <cmath>
 
 namespace tarmel {
@@ -16,6 +17,14 @@ void appendHexByte(QByteArray &out, int byte)
     out.append("\\'");
     out.append(kHex[(byte >> 4) & 0xF]);
     out.append(kHex[byte & 0xF]);
+}
+
+void appendWord(QByteArray &out, const char *word, int parameter)
+{
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, parameter).ptr;
+    out.append(word);
+    out.append(digits, end - digits);
 }
 
 // One UTF-16 unit that is not a line end.
@@ -66,13 +75,21 @@ struct Tables {
     QList<quint32> colors;         // colour table entry i + 1
     QHash<quint32, int> colorIndex;
 
+    QString lastFontName;          // runs in a row mostly share their font
+    int lastFont = -1;
+
     int font(const QString &name)
     {
-        const auto it = fontIndex.constFind(name);
-        if (it != fontIndex.cend())
-            return *it;
-        fonts.append(name);
-        return fontIndex.insert(name, int(fonts.size()) - 1).value();
+        if (lastFont >= 0 && name == lastFontName)
+            return lastFont;
+        lastFontName = name;
+        lastFont = fontIndex.value(name, -1);
+        if (lastFont < 0) {
+            fonts.append(name);
+            lastFont = int(fonts.size()) - 1;
+            fontIndex.insert(name, lastFont);
+        }
+        return lastFont;
     }
     int color(quint32 rgb)
     {
@@ -122,8 +139,9 @@ QByteArray writeRtf(const FormattedText &document, int codePage)
     body.reserve(doc.text.size() + doc.text.size() / 8 + 64 * doc.runs.size());
     for (const TextRun &run : doc.runs) {
         const CharFormat &f = run.format;
-        body.append("{\\f" + QByteArray::number(tables.font(f.fontName)) + "\\fs"
-                    + QByteArray::number(halfPoints(f.fontSize)));
+        body.append('{');
+        appendWord(body, "\\f", tables.font(f.fontName));
+        appendWord(body, "\\fs", halfPoints(f.fontSize));
         if (f.bold)
             body.append("\\b");
         if (f.italic)
@@ -133,7 +151,7 @@ QByteArray writeRtf(const FormattedText &document, int codePage)
         if (f.strikeThrough)
             body.append("\\strike");
         if (f.color)
-            body.append("\\cf" + QByteArray::number(tables.color(*f.color & 0xFFFFFF)));
+            appendWord(body, "\\cf", tables.color(*f.color & 0xFFFFFF));
         body.append(' ');
         // A CR LF split between two runs is one line end, written with the first run.
         qsizetype from = run.start;
