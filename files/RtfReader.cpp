@@ -159,6 +159,8 @@ private:
     void put(char16_t ch);
     void emitUnicode(int value);
     void emitText(char16_t ch);
+    void putPlainText();
+    void startRun();
     void flushBytes();
     bool consumeSkipped();
     void setCodePage(int codePage);
@@ -196,6 +198,8 @@ private:
     bool m_formatDirty = true;
 };
 
+// Printable ASCII that stands for itself in the body.
+bool isPlainText(unsigned char c) { return c >= 0x20 && c < 0x7F && c != '\\' && c != '{' && c != '}'; }
 bool isLetter(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 int hexValue(unsigned char c)
@@ -241,7 +245,10 @@ RtfReadResult Reader::run()
             handleByte(c);
         } else {
             flushBytes();
-            handleLiteral(c);
+            if (m_state.dest == Dest::Text && m_skipCount == 0 && isPlainText(c))
+                putPlainText();
+            else
+                handleLiteral(c);
         }
     }
     finish(result);
@@ -519,7 +526,19 @@ void Reader::emitUnicode(int value)
     }
 }
 
-void Reader::emitText(char16_t ch)
+// A stretch of printable ASCII in the body, taken at once (the byte at m_pos - 1 begins it).
+void Reader::putPlainText()
+{
+    const qsizetype start = m_pos - 1;
+    while (!atEnd() && isPlainText(peek()))
+        ++m_pos;
+    startRun();
+    m_out.text.append(QLatin1StringView(m_data + start, m_pos - start));
+    m_out.runs.last().length += m_pos - start;
+}
+
+// Makes the last run the one that text in the current format extends.
+void Reader::startRun()
 {
     if (m_formatDirty) {
         CharFormat format = resolveFormat();
@@ -527,6 +546,11 @@ void Reader::emitText(char16_t ch)
         if (m_out.runs.isEmpty() || m_out.runs.last().format != format)
             m_out.runs.append(TextRun{m_out.text.size(), 0, std::move(format)});
     }
+}
+
+void Reader::emitText(char16_t ch)
+{
+    startRun();
     m_out.text.append(QChar(ch));
     ++m_out.runs.last().length;
 }
