@@ -5,6 +5,8 @@
 // buffers do not count in the peak memory.
 #include "platform/AccessibleEditor.h"
 #include "platform/RichTextBox.h"
+#include "bench/BenchSupport.h"
+#include "bench/BenchTyping.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -26,61 +28,10 @@
 
 namespace {
 
-long peakRssKb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-bool writeProgram(const QString &path, int lines)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray chunk;
-    char line[96];
-    for (int n = 1; n <= lines; ++n) {
-        const int len = std::snprintf(line, sizeof line, "N%d G01 X%.3f Y%.3f F1500\r\n", n * 10,
-                                      (n % 1000) * 0.125, (n % 777) * 0.25);
-        chunk.append(line, len);
-        if (chunk.size() > (4 << 20)) {
-            if (file.write(chunk) != chunk.size())
-                return false;
-            chunk.clear();
-        }
-    }
-    return file.write(chunk) == chunk.size();
-}
-
-struct KeyTimes {
-    double meanMs = 0, maxMs = 0, medianMs = 0;
-};
-
-KeyTimes typeKeys(QsciScintilla *engine, int count)
-{
-    std::vector<double> ms;
-    QElapsedTimer timer;
-    for (int i = 0; i < count; ++i) {
-        const QString text(QChar('a' + i % 26));
-        const auto key = Qt::Key(Qt::Key_A + i % 26);
-        timer.start();
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-        QApplication::sendEvent(engine, &press);
-        QApplication::sendEvent(engine, &release);
-        engine->viewport()->repaint();
-        QApplication::processEvents();
-        ms.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    KeyTimes t;
-    for (double v : ms)
-        t.meanMs += v / count;
-    t.maxMs = *std::max_element(ms.begin(), ms.end());
-    std::sort(ms.begin(), ms.end());
-    t.medianMs = ms[ms.size() / 2];
-    return t;
-}
+using bench::peakRssKb;
+using bench::writeProgram;
+using bench::typeKeys;
+using bench::KeyTimes;
 
 } // namespace
 
