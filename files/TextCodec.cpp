@@ -88,12 +88,32 @@ bool isValidUtf8(const char *data, qsizetype size, qsizetype from)
     return true;
 }
 
-// UTF-8 length of each Windows-1252 byte from 0x80 up.
-int utf8Length1252(unsigned char byte)
-{
-    const char16_t u = byte >= 0x80 && byte <= 0x9F ? kHigh1252[byte - 0x80] : char16_t(byte);
-    return u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
-}
+// The UTF-8 form of each Windows-1252 byte from 0x80 up.
+struct Utf8Of1252 {
+    char bytes[4];
+    int length;
+};
+struct Utf8Of1252Table {
+    Utf8Of1252 bytes[128];
+    constexpr Utf8Of1252Table() : bytes{}
+    {
+        for (int b = 0x80; b <= 0xFF; ++b) {
+            const char16_t u = b <= 0x9F ? kHigh1252[b - 0x80] : char16_t(b);
+            Utf8Of1252 &e = bytes[b - 0x80];
+            if (u < 0x800) {
+                e.bytes[0] = char(0xC0 | (u >> 6));
+                e.bytes[1] = char(0x80 | (u & 0x3F));
+                e.length = 2;
+            } else {
+                e.bytes[0] = char(0xE0 | (u >> 12));
+                e.bytes[1] = char(0x80 | ((u >> 6) & 0x3F));
+                e.bytes[2] = char(0x80 | (u & 0x3F));
+                e.length = 3;
+            }
+        }
+    }
+};
+constexpr Utf8Of1252Table kUtf8Of1252;
 
 QByteArray windows1252ToUtf8(const QByteArray &bytes, qsizetype firstHigh)
 {
@@ -104,9 +124,9 @@ QByteArray windows1252ToUtf8(const QByteArray &bytes, qsizetype firstHigh)
     for (qsizetype i = firstHigh; i < size;) {
         i += firstNonAscii(data + i, size - i);
         if (i < size)
-            outSize += utf8Length1252(static_cast<unsigned char>(data[i++])) - 1;
+            outSize += kUtf8Of1252.bytes[static_cast<unsigned char>(data[i++]) - 0x80].length - 1;
     }
-    QByteArray out(outSize, Qt::Uninitialized);
+    QByteArray out(outSize + 4, Qt::Uninitialized); // padding for the 4-byte copies
     char *o = out.data();
     std::memcpy(o, data, firstHigh);
     o += firstHigh;
@@ -117,16 +137,11 @@ QByteArray windows1252ToUtf8(const QByteArray &bytes, qsizetype firstHigh)
         i += run;
         if (i >= size)
             break;
-        const char16_t u = windows1252ToUnicode(static_cast<unsigned char>(data[i++]));
-        if (u < 0x800) {
-            *o++ = char(0xC0 | (u >> 6));
-            *o++ = char(0x80 | (u & 0x3F));
-        } else {
-            *o++ = char(0xE0 | (u >> 12));
-            *o++ = char(0x80 | ((u >> 6) & 0x3F));
-            *o++ = char(0x80 | (u & 0x3F));
-        }
+        const Utf8Of1252 &enc = kUtf8Of1252.bytes[static_cast<unsigned char>(data[i++]) - 0x80];
+        std::memcpy(o, enc.bytes, 4); // the buffer always has room for 4: see the padding below
+        o += enc.length;
     }
+    out.truncate(o - out.constData());
     return out;
 }
 
@@ -287,6 +302,13 @@ Encoded encodeFromUtf8(const QByteArray &utf8, Encoding encoding, bool bom)
         i += run;
         if (i >= size)
             break;
+        // Latin-1 letters (two bytes, C2 or C3 first) are the common case.
+        if ((s[i] == 0xC3 || (s[i] == 0xC2 && i + 1 < size && s[i + 1] >= 0xA0)) && i + 1 < size
+            && (s[i + 1] & 0xC0) == 0x80) {
+            *o++ = char(((s[i] & 0x1F) << 6) | (s[i + 1] & 0x3F));
+            i += 2;
+            continue;
+        }
         char32_t cp = 0;
         const int len = utf8Sequence(s + i, size - i, &cp);
         const int byte = len ? unicodeToWindows1252(cp) : -1;
