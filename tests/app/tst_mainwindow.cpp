@@ -5,7 +5,7 @@
 #include "document/Form1.h"
 #include "document/StatusBar1Widget.h"
 #include "platform/RichTextBox.h"
-#include "tests/support/FakeServices.h"
+#include "tests/support/TestApp.h"
 
 #include <QGroupBox>
 #include <QMdiArea>
@@ -19,27 +19,12 @@ using namespace tarmel;
 
 namespace {
 
-struct App {
-    testsupport::FakeServices fakes;
-    QTemporaryDir programDir;
-    QTemporaryDir workDir;
-    std::unique_ptr<MDIForm1> main;
-
-    App()
-    {
-        fakes.shell.programFolderPath = programDir.path();
-        fakes.shell.currentFolderPath = workDir.path();
-        main = std::make_unique<MDIForm1>(fakes.services());
-    }
-    bool enabled(const char *name) const { return main->action(QString::fromUtf8(name))->isEnabled(); }
-    void trigger(const char *name) { main->action(QString::fromUtf8(name))->trigger(); }
+struct App : testsupport::TestApp {
+    App() : TestApp(false) {}
     QString file(const QString &name, const QByteArray &bytes) const
     {
-        const QString path = workDir.filePath(name);
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
-        return path;
+        write(name, bytes);
+        return path(name);
     }
 };
 

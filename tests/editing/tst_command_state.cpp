@@ -4,7 +4,7 @@
 #include "document/Form1.h"
 #include "document/StatusBar1Widget.h"
 #include "platform/RichTextBox.h"
-#include "tests/support/FakeServices.h"
+#include "tests/support/TestApp.h"
 
 #include <Qsci/qsciscintilla.h>
 #include <QLocale>
@@ -39,23 +39,13 @@ enum class Event {
     ClearClipboard,
 };
 
-struct App {
-    testsupport::FakeServices fakes;
-    QTemporaryDir dir;
-    std::unique_ptr<MDIForm1> main;
-
+struct App : testsupport::TestApp {
     App()
     {
-        fakes.shell.programFolderPath = dir.path();
-        fakes.shell.currentFolderPath = dir.path();
-        main = std::make_unique<MDIForm1>(fakes.services());
-        main->startUp({});
         main->resize(900, 700);
         main->show();
         QVERIFY(QTest::qWaitForWindowExposed(main.get()));
     }
-    QAction *item(const QString &name) const { return main->action(name); }
-    void trigger(const char *name) { item(QString::fromUtf8(name))->trigger(); }
     Form1 *doc() const { return main->activeDocument(); }
     QWidget *editor() const { return doc()->Text1->engine(); }
     QWidget *viewport() const { return doc()->Text1->engine()->viewport(); }
@@ -68,11 +58,7 @@ struct App {
     }
     QString openFile(const QByteArray &bytes)
     {
-        const QString path = dir.filePath(QStringLiteral("p.iso"));
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
-        f.close();
+        const QString path = write(QStringLiteral("p.iso"), bytes);
         fakes.commonDialog.expectOpen(path);
         trigger("Mnu_Ouvrir");
         return path;

@@ -5,7 +5,7 @@
 #include "document/StatusBar1Widget.h"
 #include "files/FileRules.h"
 #include "platform/RichTextBox.h"
-#include "tests/support/FakeServices.h"
+#include "tests/support/TestApp.h"
 #include "tests/support/TestPaths.h"
 
 #include <QCryptographicHash>
@@ -19,34 +19,8 @@ namespace {
 
 const QString kOpenError = QStringLiteral("Erreur d'ouverture de fichier\rou fichier trop volumineux !");
 
-struct App {
-    testsupport::FakeServices fakes;
-    QTemporaryDir dir;
-    std::unique_ptr<MDIForm1> main;
-
-    App()
-    {
-        fakes.shell.programFolderPath = dir.path();
-        fakes.shell.currentFolderPath = dir.path();
-        main = std::make_unique<MDIForm1>(fakes.services());
-        main->startUp({});
-    }
-    bool enabled(const char *name) const { return main->action(QString::fromUtf8(name))->isEnabled(); }
-    void trigger(const char *name) { main->action(QString::fromUtf8(name))->trigger(); }
-    QString path(const QString &name) const { return dir.filePath(name); }
-    QString write(const QString &name, const QByteArray &bytes) const
-    {
-        QFile f(path(name));
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
-        return QFileInfo(f).canonicalFilePath();
-    }
-    static QByteArray read(const QString &path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-    }
-    Form1 *open(const QString &file)
+struct App : testsupport::TestApp {
+    tarmel::Form1 *open(const QString &file)
     {
         fakes.commonDialog.expectOpen(file);
         trigger("Mnu_Ouvrir");
