@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -60,6 +61,10 @@ private slots:
     void secondInstanceHandsOver();
     void pollOpensHandOffs();
     void tiling();
+    void windowMenuListsDocuments();
+    void toolbarDispatchesByKey_data();
+    void toolbarDispatchesByKey();
+    void shortConfigurationKeepsDefaultFont();
 };
 
 void TestMainWindow::startsWithoutDocument()
@@ -468,6 +473,83 @@ void TestMainWindow::tiling()
     app.trigger("Mnu_MosaVert");
     for (QMdiSubWindow *sub : app.main->mdiArea()->subWindowList())
         QCOMPARE(sub->height(), area.height());
+}
+
+void TestMainWindow::windowMenuListsDocuments()
+{
+    App app;
+    app.main->startUp({});
+    const QString a = app.file(QStringLiteral("a.iso"), "N10\r\n");
+    app.main->OpenFile(a);
+    app.trigger("Mnu_Nouveau");
+    auto *menu = app.main->findChild<QMenu *>(QStringLiteral("Mnu_Fenêtre"));
+    emit menu->aboutToShow();
+    QStringList entries;
+    QAction *checked = nullptr;
+    for (QAction *action : menu->actions()) {
+        if (action->isCheckable()) {
+            entries << action->text();
+            if (action->isChecked())
+                checked = action;
+        }
+    }
+    QCOMPARE(entries, (QStringList{QStringLiteral("&1 ") + QFileInfo(a).canonicalFilePath(), "&2 Nouveau.iso"}));
+    QVERIFY(checked && checked->text().endsWith(QStringLiteral("Nouveau.iso")));
+    // Choosing an entry activates its window.
+    menu->actions().at(menu->actions().size() - 2)->trigger();
+    QCOMPARE(app.main->activeDocument()->caption(), QFileInfo(a).canonicalFilePath());
+}
+
+void TestMainWindow::toolbarDispatchesByKey_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("documentsAfter");
+    QTest::addColumn<int>("boxes");
+    QTest::addColumn<int>("dialogs");
+    QTest::newRow("Nouveau") << "Nouveau" << 2 << 0 << 0;
+    QTest::newRow("Fermer") << "Fermer" << 0 << 0 << 0;
+    QTest::newRow("Ouvrir") << "Ouvrir" << 1 << 0 << 1;
+    QTest::newRow("Enregistrer") << "Enregistrer" << 1 << 0 << 1;
+    QTest::newRow("EnregistrerSous") << "EnregistrerSous" << 1 << 0 << 1;
+    QTest::newRow("Quitter") << "Quitter" << 1 << 1 << 0;
+    QTest::newRow("case matters") << "nouveau" << 1 << 0 << 0;
+    QTest::newRow("unknown") << "Ailleurs" << 1 << 0 << 0;
+}
+
+void TestMainWindow::toolbarDispatchesByKey()
+{
+    QFETCH(QString, key);
+    QFETCH(int, documentsAfter);
+    QFETCH(int, boxes);
+    QFETCH(int, dialogs);
+    App app;
+    app.main->startUp({});
+    app.trigger("Mnu_Nouveau");
+    for (int i = 0; i < dialogs; ++i)
+        app.fakes.commonDialog.expectCancel();
+    for (int i = 0; i < boxes; ++i)
+        app.fakes.messageBox.answerNo();
+    app.main->Toolbar1_ButtonClick(key);
+    QCOMPARE(int(app.main->documents().size()), documentsAfter);
+    QCOMPARE(int(app.fakes.messageBox.boxes().size()), boxes);
+    QCOMPARE(int(app.fakes.commonDialog.shown().size()), dialogs);
+}
+
+void TestMainWindow::shortConfigurationKeepsDefaultFont()
+{
+    App app;
+    QFile cfg(app.programDir.filePath(QStringLiteral("Tarmel.cfg")));
+    QVERIFY(cfg.open(QIODevice::WriteOnly));
+    cfg.write(" 0 \r\n"); // the font name and size lines are missing
+    cfg.close();
+    app.main->startUp({});
+    QVERIFY(app.main->state().EditorFontName.isEmpty());
+    QCOMPARE(app.main->state().EditorFontSize, 0.0);
+    QVERIFY(app.main->toolbar()->isHidden()); // a short file reads 0 for the toolbar too
+    app.trigger("Mnu_Nouveau");
+    platform::RichTextBox *text = app.main->activeDocument()->Text1;
+    QVERIFY(!text->baseFontName().isEmpty());
+    QVERIFY(text->baseFontSize() > 0);
 }
 
 QTEST_MAIN(TestMainWindow)
