@@ -231,7 +231,7 @@ void MDIForm1::Toolbar1_ButtonClick(const QString &key)
         {QStringLiteral("Apropos"), QStringLiteral("Mnu_Apropos")},
     };
     if (QAction *a = action(menuOf.value(key)))
-        emit a->triggered();
+        a->trigger();
 }
 
 bool MDIForm1::eventFilter(QObject *watched, QEvent *event)
@@ -481,7 +481,6 @@ void MDIForm1::Mnu_Quitter_Click()
             return; // a document that could not be saved stays open, and so does the program
         }
     }
-    quitting_ = true;
     close();
 }
 
@@ -489,7 +488,6 @@ void MDIForm1::closeEvent(QCloseEvent *event)
 {
     for (Form1 *doc : documents()) {
         if (!closeDocument(doc)) {
-            quitting_ = false;
             InitMenu();
             event->ignore();
             return;

@@ -126,7 +126,6 @@ private:
     QList<QAction *> buttons_; // index 0 is button 1
     QList<QAction *> windowListActions_;
     bool inHandOff_ = false;
-    bool quitting_ = false;
 };
 
 } // namespace tarmel
