@@ -30,10 +30,12 @@ struct RtfReadResult {
 //
 // - Paragraph and line breaks (\par, \line, a table's \row) become CR LF, one per break;
 //   nothing is added at the end, so a document ending with \par ends with CR LF. \tab and a
-//   table's \cell become TAB, \~ U+00A0, \_ U+2011; \- is dropped.
+//   table's \cell become TAB, \~ U+00A0, \_ U+2011; \- is dropped; page and section
+//   breaks add nothing.
 // - \'hh and 8-bit bytes are decoded in the document's code page (\ansicpg, else \ansi 1252,
 //   \mac 10000, \pc 437, \pca 850): 1252 by the reader's own table, others through Qt's
-//   converters; a code page Qt does not know is read as 1252. Per-font charsets (\fcharset)
+//   converters (ICU); a code page Qt does not know, or any beyond the 16th one a document
+//   names, is read as 1252. Per-font charsets (\fcharset)
 //   are not looked at. \uN (N < 0 means N + 65536; N above 0xFFFF is taken as a code point)
 //   is followed by \ucN skipped fallback characters, a \'hh or a control word counting as one.
 // - Character formats: \f, \fs, \b, \i, \ul and its variants, \ulnone, \strike, \striked,
