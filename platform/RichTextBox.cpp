@@ -1,7 +1,12 @@
 #include "platform/RichTextBox.h"
 
+#include "files/AtomicWriter.h"
+#include "files/RtfReader.h"
+#include "files/RtfWriter.h"
 #include "platform/ScintillaEditor.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QVBoxLayout>
 
@@ -30,7 +35,7 @@ std::pair<int, bool> currentStyle(const ScintillaEditor *ed)
     return {ed->styleAt(from), ed->strikeAt(from)};
 }
 
-CharFormat currentFormat(const ScintillaEditor *ed) { return ed->format(currentStyle(ed).first); }
+EngineFormat currentFormat(const ScintillaEditor *ed) { return ed->format(currentStyle(ed).first); }
 
 // Changes one attribute over the selection, style run by style run. With nothing
 // selected the change is kept as the format of the text typed next at the caret.
@@ -40,7 +45,7 @@ void applyToSelection(ScintillaEditor *ed, Change change)
     const qsizetype from = selectionFrom(ed), to = selectionTo(ed);
     if (from == to) {
         const auto [style, strike] = currentStyle(ed);
-        CharFormat f = ed->format(style);
+        EngineFormat f = ed->format(style);
         change(f);
         if (const int st = ed->styleFor(f); st >= 0)
             ed->setCaretFormat(from, st, strike);
@@ -56,13 +61,143 @@ void applyToSelection(ScintillaEditor *ed, Change change)
     std::fill(std::begin(mapped), std::end(mapped), -2);
     for (const Run &r : runs) {
         if (mapped[r.style] == -2) {
-            CharFormat f = ed->format(r.style);
+            EngineFormat f = ed->format(r.style);
             change(f);
             mapped[r.style] = ed->styleFor(f);
         }
         if (mapped[r.style] >= 0 && mapped[r.style] != r.style)
             ed->applyStyle(r.from, r.to, mapped[r.style]);
     }
+}
+
+// ---- formatted text <-> engine --------------------------------------------------
+
+// The engine's form of a run's format: font and size equal to the base font's follow it.
+EngineFormat toEngine(const tarmel::CharFormat &c, const QString &baseFont, double baseSize)
+{
+    EngineFormat e;
+    if (!c.fontName.isEmpty() && c.fontName != baseFont)
+        e.font = c.fontName;
+    if (c.fontSize > 0 && c.fontSize != baseSize)
+        e.size = c.fontSize;
+    e.bold = c.bold;
+    e.italic = c.italic;
+    e.underline = c.underline;
+    if (c.color)
+        e.color = QColor::fromRgb(QRgb(*c.color & 0xFFFFFFu));
+    return e;
+}
+
+tarmel::CharFormat fromEngine(const ScintillaEditor *ed, const EngineFormat &e, bool strike)
+{
+    tarmel::CharFormat c;
+    c.fontName = ed->effectiveFont(e);
+    c.fontSize = ed->effectiveSize(e);
+    c.bold = e.bold;
+    c.italic = e.italic;
+    c.underline = e.underline;
+    c.strikeThrough = strike;
+    if (e.color)
+        c.color = quint32(e.color->rgb() & 0xFFFFFFu);
+    return c;
+}
+
+// UTF-8 of a text, a lone surrogate written as U+FFFD, together with the byte offset of
+// each of the ascending UTF-16 offsets in `offsets` (replaced in place). An offset inside
+// a surrogate pair maps to the end of that character. One pass over the text.
+QByteArray utf8WithOffsets(const QString &text, std::vector<qsizetype> &offsets)
+{
+    const char16_t *u = reinterpret_cast<const char16_t *>(text.constData());
+    const qsizetype n = text.size();
+    auto pairAt = [&](qsizetype i) {
+        return QChar::isHighSurrogate(u[i]) && i + 1 < n && QChar::isLowSurrogate(u[i + 1]);
+    };
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = u[i];
+        if (c < 0x80)
+            bytes += 1;
+        else if (c < 0x800)
+            bytes += 2;
+        else if (pairAt(i)) {
+            bytes += 4;
+            ++i;
+        } else
+            bytes += 3; // a BMP character, or a lone surrogate as U+FFFD
+    }
+    QByteArray out(bytes, Qt::Uninitialized);
+    char *d = out.data();
+    std::size_t next = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        while (next < offsets.size() && offsets[next] <= i)
+            offsets[next++] = d - out.data();
+        char32_t c = u[i];
+        if (c < 0x80) {
+            *d++ = char(c);
+            continue;
+        }
+        if (c < 0x800) {
+            *d++ = char(0xC0 | (c >> 6));
+        } else {
+            if (pairAt(i)) {
+                c = QChar::surrogateToUcs4(u[i], u[i + 1]);
+                ++i;
+            } else if (QChar::isSurrogate(c))
+                c = 0xFFFD;
+            if (c >= 0x10000) {
+                *d++ = char(0xF0 | (c >> 18));
+                *d++ = char(0x80 | ((c >> 12) & 0x3F));
+            } else {
+                *d++ = char(0xE0 | (c >> 12));
+            }
+            *d++ = char(0x80 | ((c >> 6) & 0x3F));
+        }
+        *d++ = char(0x80 | (c & 0x3F));
+    }
+    while (next < offsets.size())
+        offsets[next++] = bytes;
+    return out;
+}
+
+// Turns ascending byte offsets of valid UTF-8 into UTF-16 offsets, counting only the
+// bytes between one offset and the next.
+class Utf16Counter {
+public:
+    Utf16Counter(const char *utf8, bool ascii) : p_(reinterpret_cast<const uchar *>(utf8)), ascii_(ascii) {}
+    qsizetype at(qsizetype bytePos)
+    {
+        if (ascii_)
+            return bytePos;
+        for (; byte_ < bytePos; ++byte_) {
+            const uchar b = p_[byte_];
+            units_ += ((b & 0xC0) != 0x80) + (b >= 0xF0); // a lead byte; 4-byte ones are pairs
+        }
+        return units_;
+    }
+
+private:
+    const uchar *p_;
+    bool ascii_;
+    qsizetype byte_ = 0, units_ = 0;
+};
+
+struct ByteRun {
+    qsizetype from, to;
+    int style;
+};
+
+// The style runs of the whole text; one run of style 0 when no format was ever applied.
+std::vector<ByteRun> styleRuns(const ScintillaEditor *ed)
+{
+    const qsizetype length = ed->byteLength();
+    if (!ed->formatsInUse())
+        return {{0, length, 0}};
+    std::vector<ByteRun> runs;
+    ed->forEachStyleRun(0, length, [&](qsizetype a, qsizetype b, int st) {
+        runs.push_back({a, b, st});
+        return true;
+    });
+    return runs;
 }
 
 } // namespace
@@ -157,7 +292,7 @@ std::optional<QString> RichTextBox::selFontName() const
 void RichTextBox::setSelFontName(const QString &name)
 {
     if (!name.isEmpty())
-        applyToSelection(editor_, [&](CharFormat &f) { f.font = name; });
+        applyToSelection(editor_, [&](EngineFormat &f) { f.font = name; });
 }
 
 double RichTextBox::selFontSize() const { return editor_->effectiveSize(currentFormat(editor_)); }
@@ -165,22 +300,22 @@ double RichTextBox::selFontSize() const { return editor_->effectiveSize(currentF
 void RichTextBox::setSelFontSize(double points)
 {
     if (points > 0)
-        applyToSelection(editor_, [&](CharFormat &f) { f.size = points; });
+        applyToSelection(editor_, [&](EngineFormat &f) { f.size = points; });
 }
 
 bool RichTextBox::selBold() const { return currentFormat(editor_).bold; }
-void RichTextBox::setSelBold(bool on) { applyToSelection(editor_, [&](CharFormat &f) { f.bold = on; }); }
+void RichTextBox::setSelBold(bool on) { applyToSelection(editor_, [&](EngineFormat &f) { f.bold = on; }); }
 bool RichTextBox::selItalic() const { return currentFormat(editor_).italic; }
-void RichTextBox::setSelItalic(bool on) { applyToSelection(editor_, [&](CharFormat &f) { f.italic = on; }); }
+void RichTextBox::setSelItalic(bool on) { applyToSelection(editor_, [&](EngineFormat &f) { f.italic = on; }); }
 bool RichTextBox::selUnderline() const { return currentFormat(editor_).underline; }
 void RichTextBox::setSelUnderline(bool on)
 {
-    applyToSelection(editor_, [&](CharFormat &f) { f.underline = on; });
+    applyToSelection(editor_, [&](EngineFormat &f) { f.underline = on; });
 }
-QColor RichTextBox::selColor() const { return currentFormat(editor_).color; }
+QColor RichTextBox::selColor() const { return currentFormat(editor_).color.value_or(QColor(Qt::black)); }
 void RichTextBox::setSelColor(const QColor &color)
 {
-    applyToSelection(editor_, [&](CharFormat &f) { f.color = color; });
+    applyToSelection(editor_, [&](EngineFormat &f) { f.color = color; });
 }
 
 bool RichTextBox::selStrikeThru() const { return currentStyle(editor_).second; }
@@ -194,6 +329,76 @@ void RichTextBox::setSelStrikeThru(bool on)
         editor_->setStrike(from, to, on);
 }
 
+// ---- formatted text ------------------------------------------------------------
+
+tarmel::FormattedText RichTextBox::formattedText() const
+{
+    tarmel::FormattedText doc;
+    doc.text = text();
+    doc.baseFontName = baseFontName();
+    doc.baseFontSize = baseFontSize();
+    const qsizetype length = editor_->byteLength();
+    if (length == 0)
+        return doc;
+    const std::vector<ByteRun> styles = styleRuns(editor_);
+    const std::vector<std::pair<qsizetype, qsizetype>> strikes = editor_->strikeRanges();
+    // Each style's format is made once, struck through or not.
+    std::vector<std::optional<tarmel::CharFormat>> made(512);
+    Utf16Counter utf16(editor_->characterPointer(), editor_->asciiOnly());
+    std::size_t k = 0;
+    qsizetype start16 = 0;
+    for (const ByteRun &run : styles) {
+        for (qsizetype pos = run.from; pos < run.to;) {
+            while (k < strikes.size() && strikes[k].second <= pos)
+                ++k;
+            const bool struck = k < strikes.size() && strikes[k].first <= pos;
+            const qsizetype end =
+                k < strikes.size() ? std::min(run.to, struck ? strikes[k].second : strikes[k].first) : run.to;
+            std::optional<tarmel::CharFormat> &format = made[2 * run.style + struck];
+            if (!format)
+                format = fromEngine(editor_, editor_->format(run.style), struck);
+            const qsizetype end16 = utf16.at(end);
+            doc.runs.append(tarmel::TextRun{start16, end16 - start16, *format});
+            start16 = end16;
+            pos = end;
+        }
+    }
+    return tarmel::normalized(std::move(doc));
+}
+
+void RichTextBox::setFormattedText(const tarmel::FormattedText &document)
+{
+    const tarmel::FormattedText doc = tarmel::normalized(document);
+    std::vector<qsizetype> bounds;
+    bounds.reserve(2 * doc.runs.size());
+    for (const tarmel::TextRun &run : doc.runs) {
+        bounds.push_back(run.start);
+        bounds.push_back(run.start + run.length);
+    }
+    const QByteArray utf8 = utf8WithOffsets(doc.text, bounds);
+    editor_->replaceAll(utf8);
+    editor_->setBaseFont(doc.baseFontName, doc.baseFontSize);
+    const QString baseName = editor_->baseFontName();
+    const double baseSize = editor_->baseFontSize();
+    // The engine has a few hundred styles; formats beyond them show in the base format.
+    bool tableFull = false;
+    for (qsizetype i = 0; i < doc.runs.size(); ++i) {
+        const tarmel::CharFormat &c = doc.runs.at(i).format;
+        const qsizetype from = bounds[2 * i], to = bounds[2 * i + 1];
+        const EngineFormat e = toEngine(c, baseName, baseSize);
+        int style = tableFull ? editor_->existingStyle(e) : editor_->styleFor(e);
+        if (style < 0) {
+            tableFull = true;
+            style = 0;
+        }
+        if (style != 0)
+            editor_->applyStyle(from, to, style);
+        if (c.strikeThrough)
+            editor_->setStrike(from, to, true);
+    }
+    editor_->flushChange();
+}
+
 void RichTextBox::setBaseFont(const QString &family, double pointSize) { editor_->setBaseFont(family, pointSize); }
 QString RichTextBox::baseFontName() const { return editor_->baseFontName(); }
 double RichTextBox::baseFontSize() const { return editor_->baseFontSize(); }
@@ -202,9 +407,8 @@ double RichTextBox::baseFontSize() const { return editor_->baseFontSize(); }
 
 bool RichTextBox::loadFile(const QString &path, int type)
 {
-    // Rich text (type 0) has no reader yet; such files are refused, content unchanged.
-    // A reader will set the plain text first, then lay its runs over it with the same
-    // per-range formats as setSel* (ScintillaEditor::styleFor/applyStyle/setStrike).
+    if (type == 0)
+        return loadRichFile(path);
     if (type != 1)
         return false;
     tarmel::FileFormat format;
@@ -215,9 +419,35 @@ bool RichTextBox::loadFile(const QString &path, int type)
     return true;
 }
 
+bool RichTextBox::loadRichFile(const QString &path)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    const std::optional<tarmel::FormattedText> doc = tarmel::readRtf(bytes);
+    if (!doc)
+        return false;
+    tarmel::FileFormat format;
+    format.lineEnds = tarmel::LineEndStyle::CrLf;
+    setFileFormat(format);
+    setFormattedText(*doc);
+    editor_->SendScintilla(Sci::SCI_SETSAVEPOINT);
+    editor_->SendScintilla(Sci::SCI_GOTOPOS, 0UL);
+    return true;
+}
+
 bool RichTextBox::saveFile(const QString &path, int type)
 {
-    if (type != 1) // no rich-text writer yet
+    if (type == 0) {
+        if (!tarmel::writeFileAtomically(path, tarmel::writeRtf(formattedText())).ok)
+            return false;
+        editor_->SendScintilla(Sci::SCI_SETSAVEPOINT);
+        return true;
+    }
+    if (type != 1)
         return false;
     const tarmel::FileFormat &format = editor_->fileFormat;
     const tarmel::Encoded encoded = tarmel::encodeFromUtf8(utf8(), format.encoding, format.bom);

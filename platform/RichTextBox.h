@@ -1,4 +1,5 @@
 #pragma once
+#include "files/FormattedText.h"
 #include "files/TextCodec.h"
 
 #include <QColor>
@@ -72,14 +73,24 @@ public:
     QColor selColor() const;
     void setSelColor(const QColor &color);
 
+    // The content with its character formats, in normalized() form: the plain text of
+    // text(), the base font, and runs (UTF-16 offsets of text()) covering the text.
+    tarmel::FormattedText formattedText() const;
+    // Replaces the whole content; the runs are laid over it through the engine styles and
+    // the document's base font (when it names one) becomes the base font. Empties the
+    // engine's own undo history and raises textChanged once.
+    void setFormattedText(const tarmel::FormattedText &document);
+
     // Base font: the font of plain text and of text typed where no format applies.
     // An empty name or a size of 0 leaves that part as it was.
     void setBaseFont(const QString &family, double pointSize);
     QString baseFontName() const;
     double baseFontSize() const;
 
-    // Files. Type 1 is plain text, decoded as the codec says; type 0 is rich text.
-    // loadFile fails (false, content unchanged) for a missing or unreadable file.
+    // Files. Type 1 is plain text, decoded as the codec says; type 0 is rich text (RTF),
+    // whose line breaks are CR LF. loadFile fails (false, content unchanged) for a missing
+    // or unreadable file, and in type 0 for a file that is not RTF or nests too deeply.
+    // saveFile leaves the old file whole when it fails (false).
     bool loadFile(const QString &path, int type);
     bool saveFile(const QString &path, int type);
     // How the loaded file was stored (new documents: Windows-1252, CR LF, final line end).
@@ -106,6 +117,8 @@ signals:
     void dropped();
 
 private:
+    bool loadRichFile(const QString &path);
+
     friend class ScintillaEditor;
     ScintillaEditor *editor_;
 };

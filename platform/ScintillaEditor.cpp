@@ -130,6 +130,11 @@ QByteArray ScintillaEditor::bytes(qsizetype from, qsizetype to) const
     return out;
 }
 
+const char *ScintillaEditor::characterPointer() const
+{
+    return static_cast<const char *>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+}
+
 void ScintillaEditor::becomeNonAscii()
 {
     asciiOnly_ = false;
@@ -509,7 +514,7 @@ QString ScintillaEditor::engineFamily(const QString &family)
 
 void ScintillaEditor::defineStyle(int style)
 {
-    const CharFormat &f = styles_[style].format;
+    const EngineFormat &f = styles_[style].format;
     const unsigned long st = static_cast<unsigned long>(style);
     const QByteArray family = engineFamily(effectiveFont(f)).toUtf8();
     SendScintilla(SCI_STYLESETFONT, static_cast<uintptr_t>(st), family.constData());
@@ -517,7 +522,7 @@ void ScintillaEditor::defineStyle(int style)
     SendScintilla(SCI_STYLESETBOLD, st, long(f.bold));
     SendScintilla(SCI_STYLESETITALIC, st, long(f.italic));
     SendScintilla(SCI_STYLESETUNDERLINE, st, long(f.underline));
-    SendScintilla(SCI_STYLESETFORE, st, f.color);
+    SendScintilla(SCI_STYLESETFORE, st, f.color.value_or(QColor(Qt::black)));
     SendScintilla(SCI_STYLESETBACK, st, QColor(Qt::white));
 }
 
@@ -532,9 +537,9 @@ void ScintillaEditor::resetStyles()
     caretFormatPos_ = -1;
 }
 
-int ScintillaEditor::styleFor(const CharFormat &format)
+int ScintillaEditor::styleFor(const EngineFormat &format)
 {
-    if (format == CharFormat{})
+    if (format == EngineFormat{})
         return 0;
     for (int pass = 0; pass < 2; ++pass) {
         int free = -1;
@@ -564,6 +569,16 @@ int ScintillaEditor::styleFor(const CharFormat &format)
             if (isStyleSlot(st) && !seen[st])
                 styles_[st].used = false;
     }
+    return -1;
+}
+
+int ScintillaEditor::existingStyle(const EngineFormat &format) const
+{
+    if (format == EngineFormat{})
+        return 0;
+    for (int st = 1; st < 256; ++st)
+        if (isStyleSlot(st) && styles_[st].used && styles_[st].format == format)
+            return st;
     return -1;
 }
 
@@ -599,6 +614,29 @@ void ScintillaEditor::setStrike(qsizetype from, qsizetype to, bool on)
     } else {
         SendScintilla(SCI_INDICATORCLEARRANGE, static_cast<unsigned long>(from), long(to - from));
     }
+}
+
+std::vector<std::pair<qsizetype, qsizetype>> ScintillaEditor::strikeRanges() const
+{
+    std::vector<std::pair<qsizetype, qsizetype>> ranges;
+    if (!formatsInUse_)
+        return ranges; // nothing was ever struck through since the last whole-text write
+    const qsizetype length = byteLength();
+    for (qsizetype pos = 0; pos < length;) {
+        // The end of the indicator's run (set or clear) that holds pos; 0 when the
+        // indicator was never used.
+        qsizetype end = SendScintilla(SCI_INDICATOREND, static_cast<unsigned long>(StrikeIndicator), long(pos));
+        if (end <= pos || end > length)
+            end = length;
+        if (strikeAt(pos)) {
+            if (!ranges.empty() && ranges.back().second == pos)
+                ranges.back().second = end;
+            else
+                ranges.emplace_back(pos, end);
+        }
+        pos = end;
+    }
+    return ranges;
 }
 
 void ScintillaEditor::setBaseFont(const QString &family, double size)

@@ -21,18 +21,19 @@ namespace platform {
 
 class RichTextBox;
 
-// One character format, the unit an engine style stands for. An unset font or size
-// follows the base font, so that text made bold keeps following later base-font
-// changes; the other attributes are explicit. Strikethrough is not part of a style
-// (the engine has no such attribute): it is an indicator laid over the range.
-struct CharFormat {
+// One character format as the engine holds it, the unit an engine style stands for. An
+// unset font or size follows the base font, so that text made bold keeps following later
+// base-font changes; an unset colour is the automatic one (drawn black); the other
+// attributes are explicit. Strikethrough is not part of a style (the engine has no such
+// attribute): it is an indicator laid over the range.
+struct EngineFormat {
     std::optional<QString> font;
     std::optional<double> size;
     bool bold = false;
     bool italic = false;
     bool underline = false;
-    QColor color = Qt::black;
-    bool operator==(const CharFormat &) const = default;
+    std::optional<QColor> color;
+    bool operator==(const EngineFormat &) const = default;
 };
 
 class ScintillaEditor : public QsciScintilla {
@@ -51,6 +52,8 @@ public:
     qsizetype utf16Length() const;
     bool asciiOnly() const { return asciiOnly_; }
     QByteArray bytes(qsizetype from, qsizetype to) const; // explicit length, NUL kept
+    // The whole content, contiguous (the engine closes its gap), byteLength() bytes.
+    const char *characterPointer() const;
 
     // Whole-text replacement: no undo, no modification events, plain base format.
     void replaceAll(const QByteArray &utf8);
@@ -61,8 +64,9 @@ public:
     void flushChange();                              // raises textChanged when due
 
     // Character formats.
-    const CharFormat &format(int style) const { return styles_[style].format; }
-    int styleFor(const CharFormat &format);          // -1 when the table is full
+    const EngineFormat &format(int style) const { return styles_[style].format; }
+    int styleFor(const EngineFormat &format);          // -1 when the table is full
+    int existingStyle(const EngineFormat &format) const; // -1 when no style has it
     int styleAt(qsizetype bytePos) const;
     bool strikeAt(qsizetype bytePos) const;
     void applyStyle(qsizetype from, qsizetype to, int style);
@@ -71,13 +75,16 @@ public:
     void setBaseFont(const QString &family, double size);
     QString baseFontName() const { return baseFamily_; }
     double baseFontSize() const { return baseSize_; }
-    QString effectiveFont(const CharFormat &f) const { return f.font.value_or(baseFamily_); }
-    double effectiveSize(const CharFormat &f) const { return f.size.value_or(baseSize_); }
+    QString effectiveFont(const EngineFormat &f) const { return f.font.value_or(baseFamily_); }
+    double effectiveSize(const EngineFormat &f) const { return f.size.value_or(baseSize_); }
     // Format given to the next text typed at the caret (set with nothing selected).
     void setCaretFormat(qsizetype bytePos, int style, bool strike);
     std::optional<std::pair<int, bool>> caretFormat(qsizetype bytePos) const;
     // Style runs over [from, to): calls fn(runStart, runEnd, style) until it returns false.
     template <typename Fn> void forEachStyleRun(qsizetype from, qsizetype to, Fn fn) const;
+    // The struck-through ranges of the whole text, in order, as [from, to) byte pairs:
+    // one engine call per range boundary.
+    std::vector<std::pair<qsizetype, qsizetype>> strikeRanges() const;
 
     void addCommandKey(QAction *action);
 
@@ -98,7 +105,7 @@ protected:
 private:
     struct StyleSlot {
         bool used = false;
-        CharFormat format;
+        EngineFormat format;
     };
     struct AccessibleChange {
         bool insert;
