@@ -1,5 +1,7 @@
 #include "files/RtfReader.h"
 
+#include "files/TextCodec.h"
+
 #include <QHash>
 #include <QStringDecoder>
 
@@ -11,39 +13,9 @@
 
 namespace tarmel {
 
-namespace rtfdetail {
-
-namespace {
-// 0x80..0x9F; the unassigned 0x81, 0x8D, 0x8F, 0x90, 0x9D keep their own value.
-constexpr char16_t kHigh1252[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-} // namespace
-
-char16_t cp1252ToUnicode(unsigned char byte)
-{
-    return byte >= 0x80 && byte < 0xA0 ? kHigh1252[byte - 0x80] : char16_t(byte);
-}
-
-int unicodeToCp1252(char16_t unit)
-{
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
-        return unit;
-    for (int i = 0; i < 32; ++i) {
-        if (kHigh1252[i] == unit)
-            return 0x80 + i;
-    }
-    return -1;
-}
-
-} // namespace rtfdetail
 
 namespace {
 
-using rtfdetail::cp1252ToUnicode;
 
 enum class Dest : unsigned char { Text, FontTable, ColorTable, StyleSheet, Skip };
 
@@ -475,7 +447,7 @@ void Reader::handleByte(unsigned char byte)
     if (m_decoder)
         m_pendingBytes.append(char(byte));
     else
-        put(cp1252ToUnicode(byte));
+        put(windows1252ToUnicode(byte));
 }
 
 void Reader::handleLiteral(char16_t ch)

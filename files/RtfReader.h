@@ -55,11 +55,3 @@ std::optional<FormattedText> readRtf(QByteArrayView rtf);
 
 } // namespace tarmel
 
-namespace tarmel::rtfdetail {
-
-// Windows-1252, total on all 256 bytes: the five bytes the code page leaves unassigned map
-// to the C1 control of the same value, so every byte reads back as itself.
-char16_t cp1252ToUnicode(unsigned char byte);
-int unicodeToCp1252(char16_t unit);   // -1 when the code page has no such character
-
-} // namespace tarmel::rtfdetail

@@ -1,6 +1,7 @@
 #include "files/RtfWriter.h"
 
 #include "files/RtfReader.h"
+#include "files/TextCodec.h"
 
 #include <QHash>
 
@@ -39,7 +40,7 @@ void appendUnit(QByteArray &out, char16_t unit, bool holds1252, bool inFontName)
         appendHexByte(out, unit);
     } else if (unit < 0x80) {
         out.append(char(unit));
-    } else if (const int byte = holds1252 ? rtfdetail::unicodeToCp1252(unit) : -1; byte >= 0) {
+    } else if (const int byte = holds1252 ? unicodeToWindows1252(unit) : -1; byte >= 0) {
         appendHexByte(out, byte);
     } else {
         out.append("\\u");
