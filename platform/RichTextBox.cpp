@@ -1,13 +1,13 @@
 #include "platform/RichTextBox.h"
 
 #include "files/AtomicWriter.h"
+#include "files/FileRules.h"
 #include "files/RtfReader.h"
 #include "files/RtfWriter.h"
 #include "platform/ScintillaEditor.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QVBoxLayout>
 
 namespace platform {
@@ -433,7 +433,12 @@ bool RichTextBox::loadRichFile(const QString &path)
     tarmel::FileFormat format;
     format.lineEnds = tarmel::LineEndStyle::CrLf;
     setFileFormat(format);
-    setFormattedText(*doc);
+    // The runs carry the file's fonts; the window keeps its own base font, the one a
+    // whole-text rewrite (undo, renumbering) returns to.
+    tarmel::FormattedText content = *doc;
+    content.baseFontName = baseFontName();
+    content.baseFontSize = baseFontSize();
+    setFormattedText(content);
     editor_->SendScintilla(Sci::SCI_SETSAVEPOINT);
     editor_->SendScintilla(Sci::SCI_GOTOPOS, 0UL);
     return true;
@@ -449,14 +454,8 @@ bool RichTextBox::saveFile(const QString &path, int type)
     }
     if (type != 1)
         return false;
-    const tarmel::FileFormat &format = editor_->fileFormat;
-    const tarmel::Encoded encoded = tarmel::encodeFromUtf8(utf8(), format.encoding, format.bom);
-    if (!encoded.ok)
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(encoded.bytes) != encoded.bytes.size())
-        return false;
-    if (!file.commit())
+    const tarmel::Encoded encoded = tarmel::plainFileBytes(utf8(), editor_->fileFormat);
+    if (!encoded.ok || !tarmel::writeFileAtomically(path, encoded.bytes).ok)
         return false;
     editor_->SendScintilla(Sci::SCI_SETSAVEPOINT);
     return true;
