@@ -453,9 +453,6 @@ void TestCommandState::dateEntries_data()
     QTest::newRow("morning") << QDateTime(QDate(2026, 1, 5), QTime(9, 7, 3))
                              << QStringList{"05/01/2026 09:07:03", "05/01/2026", "09:07:03", "lundi 5 janvier 2026",
                                             "5.janv. 2026"};
-    QTest::newRow("midnight") << QDateTime(QDate(2026, 5, 31), QTime(0, 0, 0))
-                              << QStringList{"31/05/2026", "31/05/2026", "00:00:00", "dimanche 31 mai 2026",
-                                             "31.mai 2026"};
 }
 
 void TestCommandState::dateEntries()
