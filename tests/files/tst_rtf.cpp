@@ -143,7 +143,6 @@ void TestRtf::roundTrip_data()
     QTest::addColumn<int>("codePage");
     const CharFormat plain = fmt("Arial", 12);
     QTest::newRow("empty") << doc({}) << 1252;
-    QTest::newRow("one character") << doc({{"x", plain}}) << 1252;
     QTest::newRow("program lines") << doc({{"%\r\nN10 G00 X0 Y0\r\nN20 M30\r\n", plain}}) << 1252;
     QTest::newRow("no final line end, blank lines")
         << doc({{"\r\n\r\nA\r\n\r\nB", plain}}) << 1252;
@@ -175,11 +174,8 @@ void TestRtf::roundTrip_data()
         << doc({{"{\\rtf1 \\par} \\'e9 \\u65? {{}} \\", plain}, {"\\b{", fmt("Arial", 12, "b")}}) << 1252;
     QTest::newRow("tabs, controls and NUL")
         << doc({{QString("a\tb") + QChar(0) + "c" + QChar(1) + QChar(0x1F) + QChar(0x7F) + "d", plain}}) << 1252;
-    QTest::newRow("spaces around formats")
-        << doc({{"  lead", plain}, {" mid ", fmt("Arial", 12, "i")}, {"trail  ", plain}, {"?", plain}}) << 1252;
     QTest::newRow("font names needing escapes")
         << doc({{"a", fmt("Caf\u00E9 {Sans}; \\Mono", 12)}, {"b", fmt("\u5B8B\u4F53", 12)}}, "Arial Narrow") << 1252;
-    QTest::newRow("empty base font name") << doc({{"abc", fmt("", 12)}}, "") << 1252;
     QTest::newRow("base size 10.5") << doc({{"abc", fmt("Arial", 10.5)}}, "Arial", 10.5) << 1252;
     QTest::newRow("10,000 lines") << doc({{manyLines(10000), plain}}) << 1252;
     QTest::newRow("another code page: non-ASCII as \\u")
@@ -230,13 +226,11 @@ void TestRtf::writerEncoding_data()
     QTest::newRow("header") << "x" << 1252 << QByteArray("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1");
     QTest::newRow("other code page header") << "x" << 1251 << QByteArray("\\ansicpg1251\\deff0");
     QTest::newRow("euro in 1252") << "\u20AC" << 1252 << QByteArray(" \\'80}");
-    QTest::newRow("e acute in 1252") << "\u00E9" << 1252 << QByteArray("\\'e9");
     QTest::newRow("e acute elsewhere") << "\u00E9" << 1251 << QByteArray("\\u233?");
     QTest::newRow("above 0x7FFF negative") << "\uFF21" << 1252 << QByteArray("\\u-223?");
     QTest::newRow("emoji as two \\u")
         << QString::fromUtf8("\xF0\x9F\x98\x80") << 1252 << QByteArray("\\u-10179?\\u-8704?");
     QTest::newRow("escapes") << "{\\}" << 1252 << QByteArray("\\{\\\\\\}");
-    QTest::newRow("tab") << "a\tb" << 1252 << QByteArray("a\\tab b");
     QTest::newRow("line end") << "a\r\nb" << 1252 << QByteArray("a\\par\r\nb");
     QTest::newRow("control character") << QString("a") + QChar(2) << 1252 << QByteArray("a\\'02");
 }
@@ -260,7 +254,6 @@ void TestRtf::readText_data()
     QTest::newRow("final par kept") << rtf("a\\par") << "a\r\n";
     QTest::newRow("backslash newline is par") << rtf("a\\\nb\\\rc") << "a\r\nb\r\nc";
     QTest::newRow("tab and cell") << rtf("a\\tab b\\cell c\\cell\\row") << "a\tb\tc\t\r\n";
-    QTest::newRow("nested table") << rtf("a\\nestcell b\\nestrow") << "a\tb\r\n";
     QTest::newRow("symbols") << rtf("a\\~b\\-c\\_d") << "a\u00A0bc\u2011d";
     QTest::newRow("escaped") << rtf("\\\\ \\{ \\}") << "\\ { }";
     QTest::newRow("named characters")
@@ -268,7 +261,6 @@ void TestRtf::readText_data()
         << "\u2014\u2013\u2022\u2018\u2019\u201C\u201D\u2003\u2002";
     QTest::newRow("raw line ends ignored") << rtf("a\r\nb\nc\rd") << "abcd";
     QTest::newRow("control bytes ignored") << QByteArray("{\\rtf1 a\0b\x01" "c}", 13) << "abc";
-    QTest::newRow("raw tab is a tab") << rtf("a\tb") << "a\tb";
     // Control words and their delimiters
     QTest::newRow("space delimiter eaten") << rtf("\\b  x\\b0 y") << " xy";
     QTest::newRow("digit ends parameter") << rtf("\\fs20x") << "x";
@@ -280,12 +272,10 @@ void TestRtf::readText_data()
     QTest::newRow("rtf without version") << QByteArray("{\\rtf a}") << "a";
     // Code pages
     QTest::newRow("1252 by default") << QByteArray("{\\rtf1 caf\\'e9 \\'80\\'9c}") << "caf\u00E9 \u20AC\u0153";
-    QTest::newRow("hex upper case") << rtf("\\'C9\\'Ff") << "\u00C9\u00FF";
     QTest::newRow("unassigned 1252 bytes") << rtf("\\'81\\'8d\\'8f\\'90\\'9d") << "\u0081\u008D\u008F\u0090\u009D";
     QTest::newRow("8-bit bytes in the code page") << QByteArray("{\\rtf1\\ansi caf\xe9 \x80}") << "caf\u00E9 \u20AC";
     QTest::newRow("ansicpg 1251") << QByteArray("{\\rtf1\\ansi\\ansicpg1251 \\'c0\\'e1}") << "\u0410\u0431";
     QTest::newRow("mac") << QByteArray("{\\rtf1\\mac \\'8e\\'a5}") << "\u00E9\u2022";
-    QTest::newRow("ansicpg 10000") << QByteArray("{\\rtf1\\ansi\\ansicpg10000 \\'8e}") << "\u00E9";
     QTest::newRow("pc 437") << QByteArray("{\\rtf1\\pc \\'82\\'b0}") << "\u00E9\u2591";
     QTest::newRow("double-byte 932") << QByteArray("{\\rtf1\\ansi\\ansicpg932 \\'82\\'a0x}") << "\u3042x";
     QTest::newRow("unknown code page read as 1252") << QByteArray("{\\rtf1\\ansi\\ansicpg77777 \\'e9\\'80}") << "\u00E9\u20AC";
@@ -310,7 +300,6 @@ void TestRtf::readText_data()
         << rtf("{\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt link}} {\\field{\\fldinst PAGE}{\\fldrslt 3}}")
         << "link 3";
     QTest::newRow("bin skips raw bytes") << rtf("a{\\pict\\bin4 }{\\}}b") << "ab";
-    QTest::newRow("bin in text skips too") << rtf("a\\bin2 xyb") << "ab";
     QTest::newRow("upr reads its first part") << rtf("{\\upr{x}{\\*\\ud{y}}}") << "x";
     QTest::newRow("font and colour tables hold no text")
         << rtf("{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red1\\green2\\blue3;}x") << "x";
