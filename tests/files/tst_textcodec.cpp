@@ -91,8 +91,6 @@ private slots:
     void windows1252MatchesIcu();
     void detectsLineEnds_data();
     void detectsLineEnds();
-    void lineEndOfStyle_data();
-    void lineEndOfStyle();
     void refusesCharactersOutside1252_data();
     void refusesCharactersOutside1252();
     void corpusRoundTrips_data();
@@ -112,24 +110,16 @@ void TestTextCodec::roundTrip_data()
     const auto u = Encoding::Utf8;
     QTest::newRow("empty") << QByteArray() << w << false << true;
     QTest::newRow("CR LF") << QByteArray("N10 G00 X0\r\nN20 M30\r\n") << w << false << true;
-    QTest::newRow("LF") << QByteArray("N10 G00 X0\nN20 M30\n") << w << false << true;
-    QTest::newRow("CR") << QByteArray("N10 G00 X0\rN20 M30\r") << w << false << true;
     QTest::newRow("mixed") << QByteArray("N10\r\nN20\nN30\rN40\r\r\nN50\n\r") << w << false << true;
     QTest::newRow("no final line end") << QByteArray("N10\r\nN20 M30") << w << false << false;
-    QTest::newRow("only a line end") << QByteArray("\r\n") << w << false << true;
     QTest::newRow("NUL bytes") << QByteArray("N10\0G01\r\n\0\0", 12) << w << false << false;
     QTest::newRow("all 256 bytes") << allByteValues() << w << false << false;
-    QByteArray reversed = allByteValues();
-    std::reverse(reversed.begin(), reversed.end());
-    QTest::newRow("all 256 bytes reversed") << reversed << w << false << false;
-    QTest::newRow("0x80-0xFF") << allByteValues().mid(0x80) << w << false << false;
     QTest::newRow("five unassigned bytes") << QByteArray("(\x81\x8D\x8F\x90\x9D)\r\n") << w << false << true;
     QTest::newRow("1252 accents") << QByteArray("(OP\xC9RATION \xE0 \xE9" "bauche 80\xB0)\r\n") << w << false << true;
     QTest::newRow("UTF-8") << QByteArray("(op\xC3\xA9ration \xE2\x82\xAC)\n") << u << false << true;
     QTest::newRow("UTF-8 four-byte") << QByteArray("(\xF0\x9F\x98\x80)") << u << false << false;
     QTest::newRow("UTF-8 BOM") << bom() + "(op\xC3\xA9ration)\r\n" << u << true << true;
     QTest::newRow("BOM only") << bom() << u << true << false;
-    QTest::newRow("BOM + ASCII") << bom() + "N10\r\n" << u << true << true;
     QTest::newRow("BOM + BOM") << bom() + bom() + "N10" << u << true << false;
     QTest::newRow("BOM + invalid UTF-8") << bom() + "\xE9t\xE9\r\n" << w << false << true;
     QTest::newRow("invalid UTF-8") << QByteArray("caf\xC3\xA9 \xE9t\xE9\n") << w << false << true;
@@ -181,7 +171,6 @@ void TestTextCodec::detectsEncoding_data()
     QTest::newRow("pure ASCII") << QByteArray("%\r\nO1000\r\nN10 G90\r\n") << w << false;
     QTest::newRow("ASCII with NUL") << QByteArray("N10\0", 4) << w << false;
     QTest::newRow("valid UTF-8, two-byte") << QByteArray("\xC3\xA9") << u << false;
-    QTest::newRow("valid UTF-8, three-byte") << QByteArray("80\xE2\x80\xB0") << u << false;
     QTest::newRow("valid UTF-8 after 1 MB of ASCII") << QByteArray(1 << 20, 'G') + "\xC3\xA9" << u << false;
     QTest::newRow("1252 e acute") << QByteArray("\xE9") << w << false;
     QTest::newRow("1252 after valid UTF-8") << QByteArray("\xC3\xA9 \xE9") << w << false;
@@ -190,7 +179,6 @@ void TestTextCodec::detectsEncoding_data()
     QTest::newRow("lead byte without continuation") << QByteArray("\xE2\x82") << w << false;
     QTest::newRow("invalid lead byte 0xFF") << QByteArray("\xFF\xFE") << w << false;
     QTest::newRow("BOM + ASCII") << bom() + "N10" << u << true;
-    QTest::newRow("BOM + UTF-8") << bom() + "\xC3\xA9" << u << true;
     QTest::newRow("BOM alone") << bom() << u << true;
     QTest::newRow("BOM bytes not at the start") << QByteArray("N") + bom() << u << false;
     QTest::newRow("partial BOM") << QByteArray("\xEF\xBB") << w << false;
@@ -275,23 +263,16 @@ void TestTextCodec::detectsLineEnds_data()
     QTest::newRow("empty") << QByteArray() << LineEndStyle::None;
     QTest::newRow("no line end") << QByteArray("N10 G00") << LineEndStyle::None;
     QTest::newRow("CR LF") << QByteArray("A\r\nB\r\n") << LineEndStyle::CrLf;
-    QTest::newRow("CR LF alone") << QByteArray("\r\n") << LineEndStyle::CrLf;
     QTest::newRow("CR LF, no final") << QByteArray("A\r\nB") << LineEndStyle::CrLf;
-    QTest::newRow("blank CR LF lines") << QByteArray("\r\n\r\n\r\n") << LineEndStyle::CrLf;
     QTest::newRow("LF") << QByteArray("A\nB\n") << LineEndStyle::Lf;
-    QTest::newRow("LF LF") << QByteArray("\n\n") << LineEndStyle::Lf;
     QTest::newRow("CR") << QByteArray("A\rB\r") << LineEndStyle::Cr;
     QTest::newRow("CR at the very end") << QByteArray("A\r") << LineEndStyle::Cr;
     QTest::newRow("CR LF + LF") << QByteArray("A\r\nB\n") << LineEndStyle::Mixed;
-    QTest::newRow("CR LF + CR") << QByteArray("A\r\nB\r") << LineEndStyle::Mixed;
     QTest::newRow("LF + CR") << QByteArray("A\nB\r") << LineEndStyle::Mixed;
     QTest::newRow("CR CR LF") << QByteArray("A\r\r\nB\r\r\n") << LineEndStyle::Mixed;
     QTest::newRow("LF CR") << QByteArray("A\n\rB") << LineEndStyle::Mixed;
     QTest::newRow("NUL before CR LF") << QByteArray("A\0\r\n", 4) << LineEndStyle::CrLf;
-    QTest::newRow("1252 bytes around LF") << QByteArray("\xE9\n\xE8\n") << LineEndStyle::Lf;
     QTest::newRow("many CR LF, one LF at the end") << manyCrLf + "M30\n" << LineEndStyle::Mixed;
-    QTest::newRow("many CR LF, one CR in the middle")
-        << manyCrLf + "M00\r" + manyCrLf << LineEndStyle::Mixed;
     QTest::newRow("many CR LF") << manyCrLf << LineEndStyle::CrLf;
 }
 
@@ -301,28 +282,6 @@ void TestTextCodec::detectsLineEnds()
     QFETCH(LineEndStyle, style);
     QCOMPARE(detectLineEnds(bytes), style);
     QCOMPARE(decodeToUtf8(bytes).format.lineEnds, style);
-}
-
-// Enter writes the file's own line end; a document without one kind of line end uses CR LF.
-void TestTextCodec::lineEndOfStyle_data()
-{
-    QTest::addColumn<LineEndStyle>("style");
-    QTest::addColumn<QByteArray>("lineEnd");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("CR LF") << LineEndStyle::CrLf << QByteArray("\r\n") << QStringLiteral("CR LF");
-    QTest::newRow("LF") << LineEndStyle::Lf << QByteArray("\n") << QStringLiteral("LF");
-    QTest::newRow("CR") << LineEndStyle::Cr << QByteArray("\r") << QStringLiteral("CR");
-    QTest::newRow("mixed") << LineEndStyle::Mixed << QByteArray("\r\n") << QStringLiteral("mixte");
-    QTest::newRow("none") << LineEndStyle::None << QByteArray("\r\n") << QStringLiteral("CR LF");
-}
-
-void TestTextCodec::lineEndOfStyle()
-{
-    QFETCH(LineEndStyle, style);
-    QFETCH(QByteArray, lineEnd);
-    QFETCH(QString, name);
-    QCOMPARE(lineEndBytes(style), lineEnd);
-    QCOMPARE(lineEndName(style), name);
 }
 
 // A character that Windows-1252 cannot hold stops the encoding and is named, never replaced.
@@ -337,7 +296,6 @@ void TestTextCodec::refusesCharactersOutside1252_data()
     QTest::newRow("emoji first") << QStringLiteral("😀N10") << qsizetype(0) << 0x1F600u;
     QTest::newRow("C1 control 0x80 (not a 1252 byte)") << QStringLiteral("A\u0080") << qsizetype(1) << 0x80u;
     QTest::newRow("replacement character") << QStringLiteral("N\uFFFD") << qsizetype(1) << 0xFFFDu;
-    QTest::newRow("first of two") << QStringLiteral("ĀĀ") << qsizetype(0) << 0x100u;
     QTest::newRow("after a long ASCII run")
         << QString(100000, u'X') + QStringLiteral("Ω") << qsizetype(100000) << 0x3A9u;
 }
