@@ -50,7 +50,6 @@ class HandOffTest : public QObject
 private slots:
     void roundTrip_data();
     void roundTrip();
-    void handOffsTakenOldestFirst();
     void takeNextReturnsEachOnce();
     void partWrittenHandOffIsNotTaken();
     void otherUsersHandOffIsIgnored();
@@ -84,19 +83,6 @@ void HandOffTest::roundTrip()
     QTemporaryDir dir;
     QVERIFY(writeHandOff(dir.path(), path));
     QCOMPARE(takePendingHandOffs(dir.path()), QStringList{path});
-    QCOMPARE(entriesOf(dir.path()), QStringList());
-}
-
-void HandOffTest::handOffsTakenOldestFirst()
-{
-    QTemporaryDir dir;
-    QStringList written;
-    for (int i = 0; i < 5; ++i) {
-        written.append(QStringLiteral("/home/op/fichier %1, copie.iso").arg(5 - i));
-        QVERIFY(writeHandOff(dir.path(), written.last()));
-    }
-    QCOMPARE(takePendingHandOffs(dir.path()), written);
-    QCOMPARE(takePendingHandOffs(dir.path()), QStringList());
     QCOMPARE(entriesOf(dir.path()), QStringList());
 }
 

@@ -21,7 +21,7 @@ using namespace tarmel;
 namespace {
 
 struct App : testsupport::TestApp {
-    App() : TestApp(false) {}
+    explicit App(bool start = true) : TestApp(start) {}
     QString file(const QString &name, const QByteArray &bytes) const
     {
         write(name, bytes);
@@ -63,12 +63,11 @@ private slots:
     void windowMenuListsDocuments();
     void toolbarDispatchesByKey_data();
     void toolbarDispatchesByKey();
-    void shortConfigurationKeepsDefaultFont();
 };
 
 void TestMainWindow::startsWithoutDocument()
 {
-    App app;
+    App app(false);
     QVERIFY(app.main->startUp({}));
     QVERIFY(app.main->documents().isEmpty());
     for (const char *name : kDocumentItems)
@@ -101,7 +100,6 @@ void TestMainWindow::menuBar()
 void TestMainWindow::newTwice()
 {
     App app;
-    app.main->startUp({});
     app.trigger("Mnu_Nouveau");
     app.main->button(1)->trigger(); // the toolbar's Nouveau
     const QList<Form1 *> docs = app.main->documents();
@@ -133,7 +131,7 @@ void TestMainWindow::newFollowsClipboard()
 {
     QFETCH(QString, clipboard);
     QFETCH(bool, pasteEnabled);
-    App app;
+    App app(false);
     app.fakes.clipboard.setText(clipboard);
     app.main->startUp({});
     app.trigger("Mnu_Nouveau");
@@ -147,7 +145,6 @@ void TestMainWindow::newFollowsClipboard()
 void TestMainWindow::closePrompt()
 {
     App app;
-    app.main->startUp({});
     app.trigger("Mnu_Nouveau");
     app.main->activeDocument()->Text1->setText(QStringLiteral("N10 G00"));
     app.fakes.messageBox.answerNo();
@@ -167,7 +164,6 @@ void TestMainWindow::closePrompt()
 void TestMainWindow::closeUnmodifiedAsksNothing()
 {
     App app;
-    app.main->startUp({});
     app.trigger("Mnu_Nouveau");
     app.trigger("Mnu_Nouveau");
     // Closed by its own close box: the same request, then the menus follow.
@@ -183,7 +179,6 @@ void TestMainWindow::closeUnmodifiedAsksNothing()
 void TestMainWindow::closeYesOnNewDocumentRunsSaveAs()
 {
     App app;
-    app.main->startUp({});
     app.trigger("Mnu_Nouveau");
     app.main->activeDocument()->Text1->setText(QStringLiteral("N10 G00"));
     // Cancelled Save As: the window and its text stay.
@@ -191,10 +186,7 @@ void TestMainWindow::closeYesOnNewDocumentRunsSaveAs()
     app.fakes.commonDialog.expectCancel();
     app.trigger("Mnu_Close");
     QCOMPARE(app.main->documents().size(), 1);
-    const auto &shown = app.fakes.commonDialog.lastShown();
-    QCOMPARE(shown.kind, testsupport::FakeCommonDialog::Kind::Save);
-    QCOMPARE(shown.props.FileName, app.workDir.filePath(QStringLiteral("Nouveau.iso")));
-    QCOMPARE(shown.props.Flags & platform::cdl::OverwritePrompt, platform::cdl::OverwritePrompt);
+    QCOMPARE(app.fakes.commonDialog.lastShown().kind, testsupport::FakeCommonDialog::Kind::Save);
     QCOMPARE(app.main->activeDocument()->caption(), QStringLiteral("Nouveau.iso"));
     // Saved through Save As: written, then closed.
     const QString target = app.workDir.filePath(QStringLiteral("Nouveau.iso"));
@@ -202,15 +194,12 @@ void TestMainWindow::closeYesOnNewDocumentRunsSaveAs()
     app.fakes.commonDialog.expectSave(target, 1);
     app.trigger("Mnu_Close");
     QVERIFY(app.main->documents().isEmpty());
-    QFile f(target);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), QByteArray("N10 G00\r\n"));
+    QCOMPARE(App::read(target), QByteArray("N10 G00\r\n"));
 }
 
 void TestMainWindow::closeKeepsWindowWhenSaveFails()
 {
     App app;
-    app.main->startUp({});
     const QString path = app.file(QStringLiteral("p.iso"), "N10\r\n");
     app.main->OpenFile(path);
     Form1 *doc = app.main->activeDocument();
@@ -240,7 +229,6 @@ void TestMainWindow::quit()
 {
     QFETCH(int, answer);
     App app;
-    app.main->startUp({});
     app.main->show();
     for (int i = 0; i < 3; ++i)
         app.trigger("Mnu_Nouveau");
@@ -270,7 +258,6 @@ void TestMainWindow::quit()
 void TestMainWindow::quitStopsAtFailedSave()
 {
     App app;
-    app.main->startUp({});
     app.main->show();
     app.trigger("Mnu_Nouveau");
     app.trigger("Mnu_Nouveau");
@@ -286,7 +273,6 @@ void TestMainWindow::quitStopsAtFailedSave()
 void TestMainWindow::activationShowsUndoOfThatWindow()
 {
     App app;
-    app.main->startUp({});
     app.trigger("Mnu_Nouveau");
     Form1 *first = app.main->activeDocument();
     app.trigger("Mnu_Nouveau");
@@ -304,34 +290,42 @@ void TestMainWindow::activationShowsUndoOfThatWindow()
 
 void TestMainWindow::maximizedDocuments_data()
 {
-    QTest::addColumn<QByteArray>("firstLine");
+    QTest::addColumn<QByteArray>("cfg");
     QTest::addColumn<bool>("maximized");
-    QTest::newRow("1") << QByteArray(" 1 ") << true;
-    QTest::newRow("0") << QByteArray(" 0 ") << false;
+    QTest::addColumn<double>("fontSize"); // as read; 0: the editor keeps a font of its own
+    QTest::newRow("1") << QByteArray(" 1 \r\nCourier New\r\n 12 \r\n 0 \r\n 0 \r\n") << true << 12.0;
+    QTest::newRow("0") << QByteArray(" 0 \r\nCourier New\r\n 12 \r\n 0 \r\n 0 \r\n") << false << 12.0;
+    QTest::newRow("short file, no font lines") << QByteArray(" 0 \r\n") << false << 0.0;
 }
 
 void TestMainWindow::maximizedDocuments()
 {
-    QFETCH(QByteArray, firstLine);
+    QFETCH(QByteArray, cfg);
     QFETCH(bool, maximized);
-    App app;
-    QFile cfg(app.programDir.filePath(QStringLiteral("Tarmel.cfg")));
-    QVERIFY(cfg.open(QIODevice::WriteOnly));
-    cfg.write(firstLine + "\r\nCourier New\r\n 12 \r\n 0 \r\n 0 \r\n");
-    cfg.close();
+    QFETCH(double, fontSize);
+    App app(false);
+    QFile file(app.programDir.filePath(QStringLiteral("Tarmel.cfg")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(cfg);
+    file.close();
     app.main->startUp({});
     QVERIFY(app.main->toolbar()->isHidden());
-    QCOMPARE(app.main->state().EditorFontSize, 12.0);
+    QCOMPARE(app.main->state().EditorFontSize, fontSize);
     app.main->show();
     app.trigger("Mnu_Nouveau");
     auto *sub = qobject_cast<QMdiSubWindow *>(app.main->activeDocument()->parentWidget());
     QCOMPARE(sub->isMaximized(), maximized);
+    platform::RichTextBox *text = app.main->activeDocument()->Text1;
+    QVERIFY(!text->baseFontName().isEmpty());
+    if (fontSize > 0)
+        QCOMPARE(text->baseFontSize(), fontSize);
+    else
+        QVERIFY(text->baseFontSize() > 0);
 }
 
 void TestMainWindow::clock()
 {
     App app;
-    app.main->startUp({});
     app.fakes.clock.setNow(QDateTime(QDate(2026, 3, 4), QTime(7, 5, 9)));
     app.trigger("Mnu_Nouveau");
     Form1 *doc = app.main->activeDocument();
@@ -344,7 +338,6 @@ void TestMainWindow::clock()
 void TestMainWindow::panelLayout()
 {
     App app;
-    app.main->startUp({});
     app.main->show();
     app.trigger("Mnu_Nouveau");
     Form1 *doc = app.main->activeDocument();
@@ -374,7 +367,7 @@ void TestMainWindow::commandLine()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, expectedFile);
-    App app;
+    App app(false);
     app.file(QStringLiteral("a.iso"), "N10\r\n");
     app.file(QStringLiteral("my prog,1.iso"), "N20\r\n");
     if (expectedFile.isEmpty())
@@ -392,7 +385,7 @@ void TestMainWindow::commandLine()
 
 void TestMainWindow::secondInstanceHandsOver()
 {
-    App app;
+    App app(false);
     const QString path = app.file(QStringLiteral("b,c.iso"), "N10\r\n");
     app.fakes.shell.previousInstance = true;
     QVERIFY(!app.main->startUp({path}));
@@ -403,7 +396,6 @@ void TestMainWindow::secondInstanceHandsOver()
 void TestMainWindow::pollOpensHandOffs()
 {
     App app;
-    app.main->startUp({});
     const QString a = app.file(QStringLiteral("a, b.iso"), "N10\r\n");
     const QString b = app.file(QStringLiteral("\"q\".iso"), "N20\r\n");
     QVERIFY(writeHandOff(app.programDir.path(), a));
@@ -421,7 +413,6 @@ void TestMainWindow::pollOpensHandOffs()
 void TestMainWindow::tiling()
 {
     App app;
-    app.main->startUp({});
     app.main->resize(900, 700);
     app.main->show();
     for (int i = 0; i < 3; ++i)
@@ -443,7 +434,6 @@ void TestMainWindow::tiling()
 void TestMainWindow::windowMenuListsDocuments()
 {
     App app;
-    app.main->startUp({});
     const QString a = app.file(QStringLiteral("a.iso"), "N10\r\n");
     app.main->OpenFile(a);
     app.trigger("Mnu_Nouveau");
@@ -488,7 +478,6 @@ void TestMainWindow::toolbarDispatchesByKey()
     QFETCH(int, boxes);
     QFETCH(int, dialogs);
     App app;
-    app.main->startUp({});
     app.trigger("Mnu_Nouveau");
     for (int i = 0; i < dialogs; ++i)
         app.fakes.commonDialog.expectCancel();
@@ -498,23 +487,6 @@ void TestMainWindow::toolbarDispatchesByKey()
     QCOMPARE(int(app.main->documents().size()), documentsAfter);
     QCOMPARE(int(app.fakes.messageBox.boxes().size()), boxes);
     QCOMPARE(int(app.fakes.commonDialog.shown().size()), dialogs);
-}
-
-void TestMainWindow::shortConfigurationKeepsDefaultFont()
-{
-    App app;
-    QFile cfg(app.programDir.filePath(QStringLiteral("Tarmel.cfg")));
-    QVERIFY(cfg.open(QIODevice::WriteOnly));
-    cfg.write(" 0 \r\n"); // the font name and size lines are missing
-    cfg.close();
-    app.main->startUp({});
-    QVERIFY(app.main->state().EditorFontName.isEmpty());
-    QCOMPARE(app.main->state().EditorFontSize, 0.0);
-    QVERIFY(app.main->toolbar()->isHidden()); // a short file reads 0 for the toolbar too
-    app.trigger("Mnu_Nouveau");
-    platform::RichTextBox *text = app.main->activeDocument()->Text1;
-    QVERIFY(!text->baseFontName().isEmpty());
-    QVERIFY(text->baseFontSize() > 0);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -67,12 +67,8 @@ void ConfigFileTest::read_data()
         << QByteArray("oui\r\nArial\r\n 11 \r\n 1 \r\n 1 \r\n") << Config{0, "Arial", 11, 1, 1};
     QTest::newRow("empty lines read nothing")
         << QByteArray("\r\n\r\n\r\n 1 \r\n\r\n") << Config{0, "", 0, 1, 0};
-    QTest::newRow("bad size keeps the others in place")
-        << QByteArray(" 1 \r\nArial\r\ngrand\r\n 1 \r\n 2 \r\n") << Config{1, "Arial", 0, 1, 2};
     QTest::newRow("comma decimal") << QByteArray(" 0 \r\nArial\r\n 10,5 \r\n 1 \r\n 0 \r\n")
                                    << Config{0, "Arial", 10.5, 1, 0};
-    QTest::newRow("period decimal") << QByteArray(" 0 \r\nArial\r\n 10.25 \r\n 1 \r\n 0 \r\n")
-                                    << Config{0, "Arial", 10.25, 1, 0};
     QTest::newRow("fraction without integer part")
         << QByteArray(" 0 \r\nArial\r\n,5\r\n 1 \r\n 0 \r\n") << Config{0, "Arial", 0.5, 1, 0};
     QTest::newRow("size with exponent and unit")
@@ -89,16 +85,10 @@ void ConfigFileTest::read_data()
     QTest::newRow("blanks and tabs around values")
         << QByteArray("\t 1\t\r\n \tLiberation Mono \t\r\n  14\r\n\t0 \r\n 1\r\n")
         << Config{1, "Liberation Mono", 14, 0, 1};
-    QTest::newRow("LF line ends") << QByteArray(" 1 \nArial\n 8 \n 0 \n 1 \n")
-                                  << Config{1, "Arial", 8, 0, 1};
-    QTest::newRow("CR line ends") << QByteArray(" 1 \rArial\r 8 \r 0 \r 1 \r")
-                                  << Config{1, "Arial", 8, 0, 1};
     QTest::newRow("mixed line ends, CR LF counted once")
         << QByteArray(" 1 \r\nArial\n 8 \r 0 \r\n 1 ") << Config{1, "Arial", 8, 0, 1};
     QTest::newRow("extra lines ignored")
         << QByteArray(" 1 \r\nArial\r\n 8 \r\n 1 \r\n 2 \r\n 7 \r\nautre\r\n") << Config{1, "Arial", 8, 1, 2};
-    QTest::newRow("negative values") << QByteArray("-1 \r\nArial\r\n-3 \r\n-1 \r\n-2 \r\n")
-                                     << Config{-1, "Arial", -3, -1, -2};
     QTest::newRow("integer lines: leading numeric part, halves to even")
         << QByteArray(" 1.5 \r\nArial\r\n 10 \r\n 2x\r\n 2,5\r\n") << Config{2, "Arial", 10, 2, 2};
     QTest::newRow("integer lines: fractions round to nearest")
@@ -158,8 +148,6 @@ void ConfigFileTest::format_data()
                                      << QByteArray(" 0 \r\nCourier New\r\n 12 \r\n 1 \r\n 0 \r\n");
     QTest::newRow("fraction, French separator") << Config{1, "Arial", 10.5, 0, 2} << QChar(u',')
                                                 << QByteArray(" 1 \r\nArial\r\n 10,5 \r\n 0 \r\n 2 \r\n");
-    QTest::newRow("fraction, period separator") << Config{1, "Arial", 10.5, 0, 2} << QChar(u'.')
-                                                << QByteArray(" 1 \r\nArial\r\n 10.5 \r\n 0 \r\n 2 \r\n");
     QTest::newRow("negative values") << Config{-1, "Arial", -2.25, -7, -2} << QChar(u'.')
                                      << QByteArray("-1 \r\nArial\r\n-2.25 \r\n-7 \r\n-2 \r\n");
     QTest::newRow("empty font name") << Config{} << QChar(u'.')
@@ -189,11 +177,8 @@ void ConfigFileTest::roundTrip_data()
 
     QTest::newRow("defaults") << tarmel::defaultConfig() << QChar(u',');
     QTest::newRow("fraction, comma") << Config{1, "Liberation Mono", 10.5, 0, 2} << QChar(u',');
-    QTest::newRow("fraction, period") << Config{1, "Liberation Mono", 10.5, 0, 2} << QChar(u'.');
     QTest::newRow("many digits") << Config{0, "Mono", 1.0 / 3.0 * 30, 1, 1} << QChar(u',');
     QTest::newRow("negatives") << Config{-1, "Mono", -4.5, -1, -2} << QChar(u'.');
-    QTest::newRow("zero state") << Config{} << QChar(u'.');
-    QTest::newRow("accented name") << Config{0, QStringLiteral(u"Caractères €"), 9, 1, 1} << QChar(u',');
     // 1252 bytes of "Ã©" would read back as the UTF-8 of "é": the writer must avoid that.
     QTest::newRow("name whose 1252 bytes look like UTF-8") << Config{0, QStringLiteral(u"AÃ©"), 9, 1, 1}
                                                          << QChar(u',');
