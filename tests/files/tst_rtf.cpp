@@ -143,24 +143,13 @@ void TestRtf::roundTrip_data()
     QTest::addColumn<int>("codePage");
     const CharFormat plain = fmt("Arial", 12);
     QTest::newRow("empty") << doc({}) << 1252;
-    QTest::newRow("program lines") << doc({{"%\r\nN10 G00 X0 Y0\r\nN20 M30\r\n", plain}}) << 1252;
     QTest::newRow("no final line end, blank lines")
         << doc({{"\r\n\r\nA\r\n\r\nB", plain}}) << 1252;
-    QTest::newRow("every attribute")
-        << doc({{"bold ", fmt("Arial", 12, "b")}, {"italic ", fmt("Arial", 12, "i")},
-                {"under ", fmt("Arial", 12, "u")}, {"strike ", fmt("Arial", 12, "s")},
-                {"all", fmt("Arial", 12, "bius", 0x123456)}, {" small", fmt("Arial", 7.5)},
-                {" huge", fmt("Arial", 96)}})
-        << 1252;
     QTest::newRow("several fonts and colours")
         << doc({{"one", fmt("Times New Roman", 10, {}, 0xFF0000)}, {"two", fmt("Courier New", 11, {}, 0x00FF00)},
                 {"three", fmt("Times New Roman", 10, {}, 0x0000FF)}, {"four", fmt("Arial", 12, {}, 0x000000)},
                 {"five", fmt("Symbol", 14, {}, 0xFF0000)}, {"six", fmt("Arial", 12)}},
                "Courier New", 10)
-        << 1252;
-    QTest::newRow("format changes inside lines")
-        << doc({{"N10 ", plain}, {"G01", fmt("Arial", 12, "b", 0xC00000)}, {" X1\r\nN20", plain},
-                {"\r\n", fmt("Arial", 12, "u")}, {"M30", plain}})
         << 1252;
     QTest::newRow("code page 1252 characters")
         << doc({{"caf\u00E9 \u20AC \u0153 \u0178 \u00A0 \u00FF \u201C\u201D \u2030 \u0081\u008D", plain}}) << 1252;
@@ -176,7 +165,6 @@ void TestRtf::roundTrip_data()
         << doc({{QString("a\tb") + QChar(0) + "c" + QChar(1) + QChar(0x1F) + QChar(0x7F) + "d", plain}}) << 1252;
     QTest::newRow("font names needing escapes")
         << doc({{"a", fmt("Caf\u00E9 {Sans}; \\Mono", 12)}, {"b", fmt("\u5B8B\u4F53", 12)}}, "Arial Narrow") << 1252;
-    QTest::newRow("base size 10.5") << doc({{"abc", fmt("Arial", 10.5)}}, "Arial", 10.5) << 1252;
     QTest::newRow("10,000 lines") << doc({{manyLines(10000), plain}}) << 1252;
     QTest::newRow("another code page: non-ASCII as \\u")
         << doc({{"caf\u00E9 \u20AC \u0416", fmt("Arial", 12, "b")}}) << 1251;
@@ -376,8 +364,6 @@ void TestRtf::hostileInput_data()
     QTest::addColumn<QString>("expected");
     const auto none = RtfReadError::None;
     const int limit = kRtfMaxGroupDepth;
-    QTest::newRow("empty") << QByteArray() << RtfReadError::NotRtf << false << "";
-    QTest::newRow("plain text") << QByteArray("hello") << RtfReadError::NotRtf << false << "";
     QTest::newRow("leading blank") << QByteArray(" {\\rtf1 a}") << RtfReadError::NotRtf << false << "";
     QTest::newRow("cut in the signature") << QByteArray("{\\rt") << RtfReadError::NotRtf << false << "";
     QTest::newRow("nesting at the limit")
@@ -393,17 +379,13 @@ void TestRtf::hostileInput_data()
     QTest::newRow("missing closing braces") << QByteArray("{\\rtf1 abc{\\b d") << none << false << "abcd";
     QTest::newRow("extra closing braces") << QByteArray("{\\rtf1 a}}}b") << none << true << "a";
     QTest::newRow("truncated in a word") << QByteArray("{\\rtf1 a\\pa") << none << false << "a";
-    QTest::newRow("truncated after backslash") << QByteArray("{\\rtf1 a\\") << none << false << "a";
     QTest::newRow("truncated in a parameter") << QByteArray("{\\rtf1 a\\u12") << none << false << "a\u000C";
-    QTest::newRow("truncated after minus") << QByteArray("{\\rtf1 a\\u-") << none << false << "a";
     QTest::newRow("truncated in hex") << QByteArray("{\\rtf1 a\\'4") << none << false << "a4";
-    QTest::newRow("truncated after quote") << QByteArray("{\\rtf1 a\\'") << none << false << "a";
     QTest::newRow("truncated in a skipped group") << QByteArray("{\\rtf1 a{\\*\\x b") << none << false << "a";
     QTest::newRow("truncated in the font table") << QByteArray("{\\rtf1{\\fonttbl{\\f0 Ari") << none << false << "";
     QTest::newRow("huge bin") << QByteArray("{\\rtf1 a\\bin999999999999 }b}") << none << false << "a";
     QTest::newRow("negative bin ignored") << QByteArray("{\\rtf1 a\\bin-5 b}") << none << true << "ab";
     QTest::newRow("20-digit u") << QByteArray("{\\rtf1 \\u99999999999999999999 a}") << none << true << "\uFFFD";
-    QTest::newRow("20-digit negative u") << QByteArray("{\\rtf1 \\u-99999999999999999999 ab}") << none << true << "b";
     QTest::newRow("huge uc skips to group end")
         << QByteArray("{\\rtf1{\\uc99999999999\\u65 abc\\par\\'e9}d}") << none << true << "Ad";
     QTest::newRow("negative uc skips none") << QByteArray("{\\rtf1\\uc-4\\u65 b}") << none << true << "Ab";
@@ -413,7 +395,6 @@ void TestRtf::hostileInput_data()
         << none << true << "a";
     QTest::newRow("very long control word")
         << QByteArray("{\\rtf1 \\" + QByteArray(100000, 'x') + "1 a}") << none << true << "a";
-    QTest::newRow("star at the end of a group") << QByteArray("{\\rtf1{\\*}a}") << none << true << "a";
     QTest::newRow("control bytes everywhere")
         << QByteArray("{\\rtf1\x01\x02\x03\0a}", 12) << none << true << "a";
 }

@@ -49,33 +49,12 @@ private slots:
 class TestFakes : public QObject {
     Q_OBJECT
 private slots:
-    void messageBoxAnswersInOrderAndRecords();
     void messageBoxOutOfScript_data();
     void messageBoxOutOfScript();
-    void dialogAnswersInOrder();
     void dialogOutOfScript_data();
     void dialogOutOfScript();
     void unscriptedQuestionsFailTheRunningTest();
 };
-
-void TestFakes::messageBoxAnswersInOrderAndRecords()
-{
-    Failures failures;
-    FakeMessageBox box;
-    box.onFailure = failures.hook();
-    box.answerYes();
-    box.answerOk();
-    box.answerNo();
-
-    QCOMPARE(box.show("Enregistrer ?", 36, "Tarmel"), 6);
-    QCOMPARE(box.show("Fichier introuvable", 16, "Erreur"), 1);
-    QCOMPARE(box.show("Quitter ?", 292, "Quitter"), 7);
-    QCOMPARE(box.pending(), 0);
-    QVERIFY(failures.messages.isEmpty());
-    QCOMPARE(box.boxes().size(), 3);
-    QCOMPARE(box.boxes()[1].text, QString("Fichier introuvable"));
-    QCOMPARE(box.last().flags, 292);
-}
 
 void TestFakes::messageBoxOutOfScript_data()
 {
@@ -111,35 +90,6 @@ void TestFakes::messageBoxOutOfScript()
     QCOMPARE(failures.messages.size(), fails ? 1 : 0);
     if (fails)
         QVERIFY2(failures.messages[0].contains("\"Texte\""), qPrintable(failures.messages[0]));
-}
-
-// Scripted answers come out in order, each writing back what the real dialog would;
-// a cancel with CancelError set leaves the properties alone.
-void TestFakes::dialogAnswersInOrder()
-{
-    Failures failures;
-    FakeCommonDialog dialog;
-    dialog.onFailure = failures.hook();
-    auto &p = dialog.props();
-    p.Filter = QStringLiteral("Fichiers CN (*.iso)|*.iso|Tous les fichiers (*.*)|*.*");
-    p.FilterIndex = 2;
-    p.CancelError = true;
-    dialog.expectOpen("/data/progs/P1.iso");
-    dialog.expectSave("/data/progs/P2.iso", 1);
-    dialog.expectCancel();
-
-    QVERIFY(dialog.showOpen());
-    QCOMPARE(p.FileName, QString("/data/progs/P1.iso"));
-    QCOMPARE(p.FileTitle, QString("P1.iso"));
-    QCOMPARE(p.FilterIndex, 2); // filter left as opened
-    QVERIFY(dialog.showSave());
-    QCOMPARE(p.FileName, QString("/data/progs/P2.iso"));
-    QCOMPARE(p.FilterIndex, 1);
-    QVERIFY(!dialog.showSave());
-    QCOMPARE(p.FileName, QString("/data/progs/P2.iso"));
-    QCOMPARE(dialog.pending(), 0);
-    QCOMPARE(dialog.shown().size(), 3);
-    QVERIFY(failures.messages.isEmpty());
 }
 
 void TestFakes::dialogOutOfScript_data()
