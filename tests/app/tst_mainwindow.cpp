@@ -50,7 +50,6 @@ private slots:
     void quit_data();
     void quit();
     void quitStopsAtFailedSave();
-    void activationShowsUndoOfThatWindow();
     void maximizedDocuments_data();
     void maximizedDocuments();
     void clock();
@@ -268,24 +267,6 @@ void TestMainWindow::quitStopsAtFailedSave()
     app.trigger("Mnu_Quitter");
     QCOMPARE(app.main->documents().size(), 2);
     QVERIFY(app.main->isVisible());
-}
-
-void TestMainWindow::activationShowsUndoOfThatWindow()
-{
-    App app;
-    app.trigger("Mnu_Nouveau");
-    Form1 *first = app.main->activeDocument();
-    app.trigger("Mnu_Nouveau");
-    Form1 *second = app.main->activeDocument();
-    app.main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(first->parentWidget()));
-    app.main->RecordUndoSnapshot(first);
-    QVERIFY(app.enabled("Mnu_Annuler"));
-    app.main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(second->parentWidget()));
-    QVERIFY(!app.enabled("Mnu_Annuler"));
-    QVERIFY(!app.main->button(8)->isEnabled());
-    app.main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(first->parentWidget()));
-    QVERIFY(app.enabled("Mnu_Annuler"));
-    QVERIFY(app.main->button(8)->isEnabled());
 }
 
 void TestMainWindow::maximizedDocuments_data()

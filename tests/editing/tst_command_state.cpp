@@ -426,8 +426,10 @@ void TestCommandState::pasteSaveSwitchBackUndo()
     app.trigger("Mnu_Enregistrer");
     QVERIFY(!app.item(QStringLiteral("Mnu_Annuler"))->isEnabled());
     app.trigger("Mnu_Nouveau");
+    QVERIFY(!app.item(QStringLiteral("Mnu_Annuler"))->isEnabled()); // the new window has no undo
     app.main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(first->parentWidget()));
     QVERIFY(app.item(QStringLiteral("Mnu_Annuler"))->isEnabled());
+    QVERIFY(app.main->button(8)->isEnabled());
     app.trigger("Mnu_Annuler");
     QCOMPARE(first->Text1->text(), QStringLiteral("N10\r\n"));
 }
