@@ -67,12 +67,9 @@ void TestAutoNumbering::validateStep_data()
     const QString minimum = QStringLiteral("Pas de renumérotation minimum =1 !");
     const QString maximum = QStringLiteral("Pas de renumérotation maximum =50 !");
     QTest::newRow("emptied field shows 0, start disabled") << QString() << qint64(0) << none << "0" << false;
-    QTest::newRow("0") << "0" << qint64(0) << none << "0" << false;
     QTest::newRow("1") << "1" << qint64(1) << none << "1" << true;
-    QTest::newRow("10") << "10" << qint64(10) << none << "10" << true;
     QTest::newRow("50") << "50" << qint64(50) << none << "50" << true;
     QTest::newRow("51") << "51" << qint64(50) << maximum << "50" << true;
-    QTest::newRow("typed 99") << "99" << qint64(50) << maximum << "50" << true;
     QTest::newRow("pasted -5") << "-5" << qint64(1) << minimum << "1" << true;
     QTest::newRow("pasted -0 is 0") << "-0" << qint64(0) << none << "0" << false;
     QTest::newRow("leading zero written back without it") << "05" << qint64(5) << none << "5" << true;

@@ -118,7 +118,6 @@ void TestServices::settingsRoundTrip_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
     QTest::newRow("association") << "Settings" << "AssociateTXT" << "1";
-    QTest::newRow("toolbar") << "UserDef" << "1" << "0,1,2,3";
     QTest::newRow("accents and blanks") << "Settings" << "Clé à part" << " été ; = \"x\" ";
     QTest::newRow("empty value") << "Settings" << "AssociateISO" << "";
     QTest::newRow("line breaks") << "Divers" << "Texte" << "a\r\nb";
@@ -256,9 +255,7 @@ void TestServices::startProgram_data()
     QTest::newRow("character map") << "Charmap.exe" << QStringList{"gnome-characters"} << true
                                    << "gnome-characters" << "";
     QTest::newRow("other name, .exe dropped") << "outil.exe" << QStringList{"outil"} << true << "outil" << "";
-    QTest::newRow("other name as is") << "outil" << QStringList{"outil"} << true << "outil" << "";
     QTest::newRow("nothing installed") << "Calc.exe" << QStringList{} << false << "" << "";
-    QTest::newRow("only other programs") << "Charmap.exe" << QStringList{"xcalc"} << false << "" << "";
     QTest::newRow("unknown program") << "absent.exe" << QStringList{"xcalc"} << false << "" << "";
 }
 

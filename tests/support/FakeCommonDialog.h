@@ -53,7 +53,6 @@ public:
 
     const QList<Shown> &shown() const { return shown_; }
     const Shown &lastShown() const { return shown_.constLast(); }
-    qsizetype pending() const { return script_.size(); }
 
     FailureHook onFailure = failRunningTest;
 

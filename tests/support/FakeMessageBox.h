@@ -30,7 +30,6 @@ public:
 
     const QList<Box> &boxes() const { return boxes_; }
     const Box &last() const { return boxes_.constLast(); }
-    qsizetype pending() const { return script_.size(); }
     void clear() { boxes_.clear(); script_.clear(); }
 
     bool autoOk = false;
