@@ -364,6 +364,7 @@ void TestRtf::hostileInput_data()
     QTest::addColumn<QString>("expected");
     const auto none = RtfReadError::None;
     const int limit = kRtfMaxGroupDepth;
+    QTest::newRow("empty") << QByteArray() << RtfReadError::NotRtf << false << "";
     QTest::newRow("leading blank") << QByteArray(" {\\rtf1 a}") << RtfReadError::NotRtf << false << "";
     QTest::newRow("cut in the signature") << QByteArray("{\\rt") << RtfReadError::NotRtf << false << "";
     QTest::newRow("nesting at the limit")
