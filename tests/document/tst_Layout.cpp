@@ -44,12 +44,8 @@ void LayoutTest::layout_data()
     QTest::newRow("no panel") << 747 << 442 << 21 << false << "" << above << old;
     QTest::newRow("renumbering") << 747 << 442 << 21 << false << "3" << above - kFrame3
                                  << Tops{above - kFrame3, kOldTop6, kOldTop1, kOldTop2};
-    QTest::newRow("automatic numbering") << 747 << 442 << 21 << false << "6" << above - kFrame6
-                                         << Tops{kOldTop3, above - kFrame6, kOldTop1, kOldTop2};
     QTest::newRow("find") << 747 << 442 << 21 << false << "1" << above - kFrame1
                           << Tops{kOldTop3, kOldTop6, above - kFrame1, kOldTop2};
-    QTest::newRow("replace") << 747 << 442 << 21 << false << "2" << above - kFrame2
-                             << Tops{kOldTop3, kOldTop6, kOldTop1, above - kFrame2};
     QTest::newRow("renumbering and find: text follows find")
         << 747 << 442 << 21 << false << "31" << above - kFrame1
         << Tops{above - kFrame3, kOldTop6, above - kFrame1, kOldTop2};

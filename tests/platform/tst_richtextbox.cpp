@@ -500,8 +500,6 @@ void TestRichTextBox::loadFile_data()
     QTest::newRow("Windows-1252")
         << QByteArray("N10 \x80\xE9\r\n\xFF\xA0\r\n") << QStringLiteral("N10 €é\r\nÿ\u00A0\r\n")
         << int(tarmel::LineEndStyle::CrLf);
-    QTest::newRow("UTF-8") << QByteArray("N10 \xC3\xA9\xE2\x82\xAC\n") << QStringLiteral("N10 é€\n")
-                           << int(tarmel::LineEndStyle::Lf);
     QTest::newRow("NUL") << QByteArray("N1\0N2\r", 6) << QString::fromUtf16(u"N1\0N2\r", 6)
                          << int(tarmel::LineEndStyle::Cr);
 }
