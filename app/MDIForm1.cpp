@@ -10,6 +10,7 @@
 #include "platform/RichTextBox.h"
 #include "settings/ConfigFile.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QIcon>
@@ -267,10 +268,9 @@ bool MDIForm1::startUp(const QStringList &arguments)
     const QString raw = commandLinePath(arguments, shell.currentFolder());
     if (!raw.isEmpty()) {
         // A second instance hands its file to the one already running and ends at once.
-        if (shell.previousInstanceRunning()) {
-            writeHandOff(shell.programFolder(), raw);
+        // (When the hand-off cannot be written, this instance opens the file itself.)
+        if (shell.previousInstanceRunning() && writeHandOff(shell.programFolder(), raw))
             return false;
-        }
         state_.FileName = LongPathOf(raw);
         OpenFile(state_.FileName);
     }
@@ -286,8 +286,10 @@ bool MDIForm1::startUp(const QStringList &arguments)
 
 void MDIForm1::Timer1_Timer()
 {
-    if (inHandOff_)
-        return; // a hand-off is being opened (OpenFile may be showing a message)
+    // Not while a hand-off is being opened (OpenFile may be showing a message), nor while
+    // the user answers a dialog: a new window would become the active one under it.
+    if (inHandOff_ || QApplication::activeModalWidget())
+        return;
     inHandOff_ = true;
     const QString folder = services_.shell->programFolder();
     while (const std::optional<QString> path = takeNextHandOff(folder)) {
@@ -422,20 +424,26 @@ bool MDIForm1::documentCloseRequest(Form1 *doc)
         return true;
     // A document never saved goes through Save As, preset to Nouveau.iso in the current
     // folder; a failed or cancelled save keeps the window open, so nothing is lost.
-    if (state_.FileName.isEmpty() || state_.FileName == QString::fromUtf16(texts::NewDocument)) {
+    const QString path = state_.FileName;
+    if (path.isEmpty() || path == QString::fromUtf16(texts::NewDocument)) {
         doc->setCaption(AddBackslash(services_.shell->currentFolder()) + QString::fromUtf16(texts::NewDocument));
-        const bool saved = Mnu_EnregistrerSous_Click();
+        const bool saved = saveDocumentAs(doc);
         if (!saved)
             doc->setCaption(QString::fromUtf16(texts::NewDocument));
         return saved;
     }
-    return SaveFile(state_.FileName);
+    return saveDocument(doc, path);
 }
 
 void MDIForm1::documentClosed(Form1 *doc)
 {
-    // A window closed with one of its panels open gives back what the panel took.
-    if (!doc->Frame3->isHidden() || !doc->Frame6->isHidden() || !doc->Frame1->isHidden() || !doc->Frame2->isHidden())
+    // A window closed with one of its panels open gives back what the panel took, unless
+    // another window still has a panel open.
+    const auto others = documents();
+    const bool otherPanelOpen = std::any_of(others.begin(), others.end(), [doc](Form1 *other) {
+        return other != doc && other->anyPanelVisible();
+    });
+    if (doc->anyPanelVisible() && !otherPanelOpen)
         setPanelCommandsEnabled(true);
     if (!doc->Frame6->isHidden())
         state_.NumAutoActif = 0;

@@ -114,6 +114,8 @@ private:
     void refreshWindowMenu();
     void setEditPasteState(bool clipboardHasText);
     bool closeDocument(Form1 *doc);
+    bool saveDocument(Form1 *doc, const QString &path);
+    bool saveDocumentAs(Form1 *doc);
     void arrange(int code);
 
     platform::Services services_;

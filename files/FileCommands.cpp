@@ -63,7 +63,13 @@ void MDIForm1::OpenFile(const QString &path)
 
 bool MDIForm1::SaveFile(const QString &path)
 {
-    Form1 *doc = activeDocument();
+    return saveDocument(activeDocument(), path);
+}
+
+// The document and the path are the caller's own: a message shown on the way lets other
+// events run (a hand-off opening another window), which must not change what is saved where.
+bool MDIForm1::saveDocument(Form1 *doc, const QString &path)
+{
     if (!doc)
         return false;
     bool saved = false;
@@ -125,18 +131,23 @@ void MDIForm1::Mnu_Enregistrer_Click()
     Form1 *doc = activeDocument();
     if (!doc)
         return;
-    state_.FileName = doc->caption();
-    if (state_.FileName == text(texts::NewDocument) || state_.FileName.isEmpty()) {
-        Mnu_EnregistrerSous_Click();
+    const QString path = doc->caption();
+    state_.FileName = path;
+    if (path == text(texts::NewDocument) || path.isEmpty()) {
+        saveDocumentAs(doc);
         return;
     }
-    if (SaveFile(state_.FileName))
-        doc->setCaption(state_.FileName);
+    if (saveDocument(doc, path))
+        doc->setCaption(path);
 }
 
 bool MDIForm1::Mnu_EnregistrerSous_Click()
 {
-    Form1 *doc = activeDocument();
+    return saveDocumentAs(activeDocument());
+}
+
+bool MDIForm1::saveDocumentAs(Form1 *doc)
+{
     if (!doc)
         return false;
     platform::DialogProperties &dlg = services_.commonDialog->props();
@@ -151,21 +162,30 @@ bool MDIForm1::Mnu_EnregistrerSous_Click()
         return false;
     state_.FilterIndex = qint16(dlg.FilterIndex);
     state_.LastFilterIndex = state_.FilterIndex;
-    state_.FileName = dlg.FileName;
-    if (state_.FileName.isEmpty())
+    QString path = dlg.FileName;
+    state_.FileName = path;
+    if (path.isEmpty())
         return false;
     // The format follows the filter chosen in this dialog, for this document only.
     const bool rich = state_.FilterIndex == texts::RtfFilterIndex;
-    if (rich)
-        state_.FileName = richTextSaveName(state_.FileName);
+    if (rich) {
+        path = richTextSaveName(path);
+        state_.FileName = path;
+        // The dialog asked about the name typed; the name written may be another one.
+        if (path != dlg.FileName && QFileInfo::exists(path)
+            && services_.messageBox->show(text(texts::ReplaceText).arg(path),
+                                          platform::mb::YesNo + platform::mb::Exclamation,
+                                          text(texts::SaveAsTitle)) != platform::mb::AnswerYes)
+            return false;
+    }
     const int previousType = doc->FileType;
     doc->FileType = rich ? 0 : 1;
-    if (!SaveFile(state_.FileName)) {
+    if (!saveDocument(doc, path)) {
         doc->FileType = previousType;
         return false;
     }
-    doc->setCaption(state_.FileName);
-    doc->StatusBar1->setPanelText(1, FileNameOnly(state_.FileName).toUpper());
+    doc->setCaption(path);
+    doc->StatusBar1->setPanelText(1, FileNameOnly(path).toUpper());
     return true;
 }
 

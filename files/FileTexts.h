@@ -18,6 +18,9 @@ inline constexpr char16_t OpenTitle[] = u"Ouvrir";
 inline constexpr char16_t SaveAsTitle[] = u"Enregistrer Sous";
 inline constexpr char16_t MergeTitle[] = u"Fusionner un fichier";
 
+// Save As with the rich-text filter when ".rtf" added to the typed name meets an existing file.
+inline constexpr char16_t ReplaceText[] = u"Le fichier %1 existe déjà.\rVoulez-vous le remplacer ?";
+
 // Saving a Windows-1252 document that holds a character the code page lacks.
 inline constexpr char16_t EncodingTitle[] = u"Enregistrer";
 inline constexpr char16_t EncodingText[] =

@@ -18,19 +18,24 @@ bool isDigitsOnly(const QString &text)
     return true;
 }
 
-// Refuses an edit that would make the text longer than the limit; any character may be pasted
-// (a pasted "-5" reaches the step field's rule, which answers it).
+// Refuses an edit that would make the text longer than the limit. Unless the field takes
+// digits only, any character may be pasted (a pasted "-5" reaches the step field's rule,
+// which answers it).
 class LengthValidator : public QValidator {
 public:
-    LengthValidator(int maxLength, QObject *parent) : QValidator(parent), maxLength_(maxLength) {}
+    LengthValidator(int maxLength, bool digitsOnly, QObject *parent)
+        : QValidator(parent), maxLength_(maxLength), digitsOnly_(digitsOnly)
+    {
+    }
     State validate(QString &input, int &) const override
     {
-        return input.size() > maxLength_ ? Invalid : Acceptable;
+        return input.size() > maxLength_ || (digitsOnly_ && !isDigitsOnly(input)) ? Invalid : Acceptable;
     }
     int maxLength() const { return maxLength_; }
 
 private:
     int maxLength_;
+    bool digitsOnly_;
 };
 
 } // namespace
@@ -63,12 +68,13 @@ bool DigitKeyFilter::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-QLineEdit *makeDigitField(QWidget *parent, const QString &name, const QString &accessibleName, int maxLength)
+QLineEdit *makeDigitField(QWidget *parent, const QString &name, const QString &accessibleName, int maxLength,
+                          bool pastedDigitsOnly)
 {
     auto *field = new QLineEdit(parent);
     field->setObjectName(name);
     field->setAccessibleName(accessibleName);
-    field->setValidator(new LengthValidator(maxLength, field));
+    field->setValidator(new LengthValidator(maxLength, pastedDigitsOnly, field));
     QPalette palette = field->palette();
     palette.setColor(QPalette::Base, QColor(192, 255, 192));
     palette.setColor(QPalette::Text, Qt::black);

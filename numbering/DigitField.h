@@ -32,7 +32,9 @@ private:
     int maxLength_;
 };
 
-QLineEdit *makeDigitField(QWidget *parent, const QString &name, const QString &accessibleName, int maxLength);
+// With pastedDigitsOnly, pasted text must be digits too (typing always is).
+QLineEdit *makeDigitField(QWidget *parent, const QString &name, const QString &accessibleName, int maxLength,
+                          bool pastedDigitsOnly = false);
 // The limit a field made by makeDigitField keeps on what the user types or pastes.
 int digitFieldMaxLength(const QLineEdit *field);
 

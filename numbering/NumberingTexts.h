@@ -41,14 +41,10 @@ inline QString autoIncrementLabel() { return QStringLiteral("Incrément :"); }
 inline QString autoNumberButton() { return QStringLiteral("&Numéroter"); }
 inline QString autoSuspendButton() { return QStringLiteral("&Suspendre"); }
 
-// Shown after a run that updated jump targets: "N sauts mis à jour, M cibles introuvables", with the
-// singular for 0 and 1 as French writes it.
+// Shown after a run that updated jump targets.
 inline QString jumpReport(qint64 updated, qint64 notFound)
 {
-    const QString jumps = updated > 1 ? QStringLiteral("%1 sauts mis à jour") : QStringLiteral("%1 saut mis à jour");
-    const QString targets =
-        notFound > 1 ? QStringLiteral("%1 cibles introuvables") : QStringLiteral("%1 cible introuvable");
-    return jumps.arg(updated) + QStringLiteral(", ") + targets.arg(notFound);
+    return QStringLiteral("%1 sauts mis à jour, %2 cibles introuvables").arg(updated).arg(notFound);
 }
 
 } // namespace numbering::texts

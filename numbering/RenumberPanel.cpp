@@ -68,7 +68,7 @@ RenumberPanel::RenumberPanel(MDIForm1 &main, Form1 &doc, QGroupBox *frame)
 
     startNumberLabel = new QLabel(t::startNumberLabel(), this);
     startNumberLabel->setObjectName(QStringLiteral("startNumberLabel"));
-    startNumber = makeDigitField(this, QStringLiteral("startNumber"), t::startNumberLabel(), 9);
+    startNumber = makeDigitField(this, QStringLiteral("startNumber"), t::startNumberLabel(), 9, true);
     startNumber->setFixedWidth(72);
     startNumberLabel->setBuddy(startNumber);
 

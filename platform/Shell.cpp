@@ -1,6 +1,7 @@
 #include "platform/Shell.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -66,9 +67,13 @@ QString QtShell::currentFolder() const
     return QDir::currentPath();
 }
 
-QString QtShell::lockFilePath()
+QString QtShell::lockFilePath() const
 {
-    const QString name = QStringLiteral("tarmel-%1.lock").arg(::getuid());
+    // One lock per user and program folder: the instance that holds it is the one that
+    // polls that folder for hand-offs.
+    const QByteArray folderHash =
+        QCryptographicHash::hash(QFile::encodeName(programFolder()), QCryptographicHash::Sha1).toHex().left(12);
+    const QString name = QStringLiteral("tarmel-%1-%2.lock").arg(::getuid()).arg(QString::fromLatin1(folderHash));
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
         return QDir(runtime).filePath(name);

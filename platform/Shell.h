@@ -39,7 +39,7 @@ public:
     bool previousInstanceRunning() override;
     bool startProgram(const QString &name) override;
 
-    static QString lockFilePath();
+    QString lockFilePath() const; // per user and program folder
     // The programs tried, in order, for a name the rules give; the first one found on
     // PATH is started. "explorer.exe" opens the home folder.
     struct Command {

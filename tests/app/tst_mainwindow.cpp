@@ -7,7 +7,9 @@
 #include "platform/RichTextBox.h"
 #include "tests/support/TestApp.h"
 
+#include <QDialog>
 #include <QGroupBox>
+#include <QTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -58,6 +60,9 @@ private slots:
     void commandLine();
     void secondInstanceHandsOver();
     void pollOpensHandOffs();
+    void pollWaitsForModalDialog();
+    void unwritableHandOffOpensHere();
+    void closingOneOfTwoPanelsKeepsCommandsOff();
     void tiling();
     void windowMenuListsDocuments();
     void toolbarDispatchesByKey_data();
@@ -372,6 +377,56 @@ void TestMainWindow::secondInstanceHandsOver()
     QVERIFY(!app.main->startUp({path}));
     QVERIFY(app.main->documents().isEmpty());
     QCOMPARE(takePendingHandOffs(app.programDir.path()), QStringList{path});
+}
+
+void TestMainWindow::pollWaitsForModalDialog()
+{
+    App app;
+    const QString a = app.file(QStringLiteral("a.iso"), "N10\r\n");
+    QVERIFY(writeHandOff(app.programDir.path(), a));
+    // While the user answers a dialog, no window appears under it.
+    QDialog dialog(app.main.get());
+    qsizetype openedDuringDialog = -1;
+    QTimer::singleShot(0, &dialog, [&] {
+        app.main->Timer1_Timer();
+        openedDuringDialog = app.main->documents().size();
+        dialog.accept();
+    });
+    dialog.exec();
+    QCOMPARE(openedDuringDialog, 0);
+    app.main->Timer1_Timer();
+    QCOMPARE(app.main->documents().size(), 1);
+}
+
+void TestMainWindow::unwritableHandOffOpensHere()
+{
+    App app(false);
+    const QString path = app.file(QStringLiteral("p.iso"), "N10\r\n");
+    app.fakes.shell.previousInstance = true;
+    app.fakes.shell.programFolderPath = path + QStringLiteral("/inside-a-file"); // cannot be created
+    QVERIFY(app.main->startUp({path}));
+    QCOMPARE(app.main->documents().size(), 1);
+    QCOMPARE(app.main->activeDocument()->caption(), QFileInfo(path).canonicalFilePath());
+}
+
+void TestMainWindow::closingOneOfTwoPanelsKeepsCommandsOff()
+{
+    App app;
+    app.trigger("Mnu_Nouveau"); // stays open, no panel
+    app.trigger("Mnu_Nouveau");
+    Form1 *withRenumbering = app.main->activeDocument();
+    app.trigger("Mnu_Nouveau");
+    Form1 *withFind = app.main->activeDocument();
+    withRenumbering->Frame3->show();
+    withFind->Frame1->show();
+    app.main->setPanelCommandsEnabled(false);
+    app.trigger("Mnu_Close"); // the window with the find panel
+    QVERIFY(!app.enabled("Mnu_Renumeroter"));
+    app.main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(withRenumbering->parentWidget()));
+    app.trigger("Mnu_Close"); // now no panel is open anywhere
+    QCOMPARE(app.main->documents().size(), 1);
+    QVERIFY(app.enabled("Mnu_Renumeroter"));
+    QVERIFY(app.main->button(14)->isEnabled());
 }
 
 void TestMainWindow::pollOpensHandOffs()

@@ -44,6 +44,8 @@ private slots:
     void saveAddsOneFinalLineEnd();
     void saveNewOpensSaveAs();
     void saveAsUpperCasesPanel();
+    void richSaveAsAsksBeforeReplacing_data();
+    void richSaveAsAsksBeforeReplacing();
     void unrepresentableCharacterAsks_data();
     void unrepresentableCharacterAsks();
     void mergeAndUndo();
@@ -217,6 +219,35 @@ void TestFileCommands::saveNewOpensSaveAs()
     QVERIFY(props.CancelError);
     QVERIFY(app.main->activeDocument()->Change);
     QVERIFY(!QFile::exists(app.path(QStringLiteral("Nouveau.iso"))));
+}
+
+void TestFileCommands::richSaveAsAsksBeforeReplacing_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::newRow("no") << int(platform::mb::AnswerNo);
+    QTest::newRow("yes") << int(platform::mb::AnswerYes);
+}
+
+void TestFileCommands::richSaveAsAsksBeforeReplacing()
+{
+    QFETCH(int, answer);
+    App app;
+    const QString file = app.write(QStringLiteral("a.iso"), "N10\r\n");
+    const QString existing = app.write(QStringLiteral("prog.rtf"), "OLD");
+    Form1 *doc = app.open(file);
+    // The dialog asked about "prog"; ".rtf" is added, and that file exists.
+    app.fakes.commonDialog.expectSave(app.path(QStringLiteral("prog")), 11);
+    app.fakes.messageBox.answer(answer);
+    app.trigger("Mnu_EnregistrerSous");
+    QCOMPARE(app.fakes.messageBox.last().text, QStringLiteral("Le fichier %1 existe déjà.\rVoulez-vous le remplacer ?").arg(existing));
+    QCOMPARE(app.fakes.messageBox.last().flags, 52);
+    if (answer == platform::mb::AnswerNo) {
+        QCOMPARE(App::read(existing), QByteArray("OLD"));
+        QCOMPARE(doc->caption(), file);
+    } else {
+        QVERIFY(App::read(existing).startsWith("{\\rtf1"));
+        QCOMPARE(doc->caption(), existing);
+    }
 }
 
 void TestFileCommands::saveAsUpperCasesPanel()

@@ -28,8 +28,6 @@ private slots:
     void autoIncrementFieldValue_data();
     void autoIncrementFieldValue();
     void openingValues();
-    void jumpReport_data();
-    void jumpReport();
 };
 
 void TestAutoNumbering::fieldNumericValue_data()
@@ -188,24 +186,6 @@ void TestAutoNumbering::openingValues()
     QCOMPARE(numbering::autoIncrementOnOpening(5), qint16(5));
     QCOMPARE(numbering::autoStartFieldValue(QString()), qint64(0));
     QCOMPARE(numbering::autoStartFieldValue(QStringLiteral("100")), qint64(100));
-}
-
-void TestAutoNumbering::jumpReport_data()
-{
-    QTest::addColumn<qint64>("updated");
-    QTest::addColumn<qint64>("notFound");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("none") << qint64(0) << qint64(0) << QStringLiteral("0 saut mis à jour, 0 cible introuvable");
-    QTest::newRow("one each") << qint64(1) << qint64(1) << QStringLiteral("1 saut mis à jour, 1 cible introuvable");
-    QTest::newRow("plural") << qint64(12) << qint64(3) << QStringLiteral("12 sauts mis à jour, 3 cibles introuvables");
-}
-
-void TestAutoNumbering::jumpReport()
-{
-    QFETCH(qint64, updated);
-    QFETCH(qint64, notFound);
-    QFETCH(QString, text);
-    QCOMPARE(numbering::texts::jumpReport(updated, notFound), text);
 }
 
 QTEST_GUILESS_MAIN(TestAutoNumbering)

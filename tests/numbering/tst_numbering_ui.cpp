@@ -148,6 +148,11 @@ private slots:
         QCOMPARE(field->accessibleName(), accessibleName);
         QCOMPARE(field->palette().color(QPalette::Base), QColor(192, 255, 192));
         QCOMPARE(digitFieldMaxLength(field), maxLength);
+        if (name == QLatin1String("startNumber")) { // digits only, pasted text included
+            QGuiApplication::clipboard()->setText(QStringLiteral("-5"));
+            field->paste();
+            QCOMPARE(field->text(), QString());
+        }
     }
 
     // Typing into a number field: only digits and Backspace get through, never beyond the limit.
@@ -377,7 +382,7 @@ private slots:
         QTest::addColumn<QString>("report");
         const QString before = QStringLiteral("N1 G00\r\nN2 GOTO 1\r\nN3 GOTOF 9\r\nN4 M97 P2");
         QTest::newRow("updated") << true << "N10 G00\r\nN20 GOTO 10\r\nN30 GOTOF 9\r\nN40 M97 P20"
-                                 << "2 sauts mis à jour, 1 cible introuvable";
+                                 << "2 sauts mis à jour, 1 cibles introuvables";
         QTest::newRow("off") << false << "N10 G00\r\nN20 GOTO 1\r\nN30 GOTOF 9\r\nN40 M97 P2" << "";
     }
     void jumpTargetsReported()

@@ -3,10 +3,13 @@
 // then keeps whatever it holds until its standard input closes or it is killed.
 #include "platform/Shell.h"
 
+#include <QCoreApplication>
+
 #include <cstdio>
 
-int main()
+int main(int argc, char **argv)
 {
+    QCoreApplication app(argc, argv); // the program folder, and so the lock, come from it
     platform::QtShell shell;
     std::puts(shell.previousInstanceRunning() ? "running" : "first");
     std::fflush(stdout);

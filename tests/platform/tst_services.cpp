@@ -84,6 +84,7 @@ private slots:
 
     void previousInstanceFollowsTheLockHolder();
     void startedProgramsDoNotKeepTheLock();
+    void lockIsPerProgramFolder();
 
     void startProgram_data();
     void startProgram();
@@ -190,8 +191,9 @@ void TestServices::currentFolder()
 // is killed outright (no clean-up of its own) the next asker gets the lock and keeps it.
 void TestServices::previousInstanceFollowsTheLockHolder()
 {
-    QCOMPARE(QtShell::lockFilePath(),
-             QDir(runtime_.path()).filePath(QStringLiteral("tarmel-%1.lock").arg(::getuid())));
+    const QFileInfo lock(QtShell().lockFilePath());
+    QCOMPARE(lock.absolutePath(), QDir(runtime_.path()).absolutePath());
+    QVERIFY(lock.fileName().startsWith(QStringLiteral("tarmel-%1-").arg(::getuid())));
 
     QProcess first;
     QCOMPARE(startHelper(first), QString("first"));
@@ -233,6 +235,22 @@ void TestServices::startedProgramsDoNotKeepTheLock()
     const bool running = QtShell().previousInstanceRunning();
     ::kill(pid, SIGKILL);
     QVERIFY(!running);
+}
+
+// The instance holding a lock is the one polling that program folder for hand-offs, so two
+// copies of the program in two folders run side by side.
+void TestServices::lockIsPerProgramFolder()
+{
+    QTemporaryDir a, b;
+    qputenv("TARMEL_PROGRAM_FOLDER", QFile::encodeName(a.path()));
+    QtShell first;
+    QVERIFY(!first.previousInstanceRunning());
+    QtShell sameFolder;
+    QVERIFY(sameFolder.previousInstanceRunning());
+    qputenv("TARMEL_PROGRAM_FOLDER", QFile::encodeName(b.path()));
+    QtShell otherFolder;
+    QVERIFY(!otherFolder.previousInstanceRunning());
+    qunsetenv("TARMEL_PROGRAM_FOLDER");
 }
 
 void TestServices::startProgram_data()
