@@ -8,6 +8,7 @@ private program folder.
 """
 
 import fcntl
+import glob
 import os
 
 import pyatspi
@@ -24,16 +25,16 @@ def write_program(path, text):
 
 
 def lock_is_held():
-    path = os.path.join(os.environ["XDG_RUNTIME_DIR"], "tarmel-%d.lock" % os.getuid())
-    if not os.path.exists(path):
-        return False
-    fd = os.open(path, os.O_RDWR)
-    try:
-        fcntl.flock(fd, fcntl.LOCK_EX | fcntl.LOCK_NB)
-    except BlockingIOError:
-        return True
-    finally:
-        os.close(fd)
+    """True when a lock of this user (one per program folder) in the private runtime folder is held."""
+    pattern = os.path.join(os.environ["XDG_RUNTIME_DIR"], "tarmel-%d-*.lock" % os.getuid())
+    for path in glob.glob(pattern):
+        fd = os.open(path, os.O_RDWR)
+        try:
+            fcntl.flock(fd, fcntl.LOCK_EX | fcntl.LOCK_NB)
+        except BlockingIOError:
+            return True
+        finally:
+            os.close(fd)
     return False
 
 
