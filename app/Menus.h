@@ -2,6 +2,8 @@
 // The menu bar and the toolbar, as tables: order, names, captions, shortcuts and the
 // state at creation.
 
+#include <string_view>
+
 namespace tarmel::menus {
 
 struct MenuItem {
@@ -92,28 +94,57 @@ struct ToolbarButton {
     const char16_t *key;      // nullptr: a separator
     const char16_t *tooltip;
     const char *icon;         // theme icon name
+    const char16_t *command;  // the menu item whose command the button runs
 };
 
 // 1-based index = position in this table + 1.
 inline constexpr ToolbarButton kToolbar[] = {
-    {u"Nouveau", u"Créer un nouveau fichier", "document-new"},
-    {u"Ouvrir", u"Ouvrir un fichier", "document-open"},
-    {u"Enregistrer", u"Enregistrer un fichier", "document-save"},
-    {u"EnregistrerSous", u"Enregistrer Sous", "document-save-as"},
-    {u"Imprimer", u"Imprimer le fichier", "document-print"},
-    {u"Fermer", u"Quitter le programme", "window-close"},
-    {nullptr, nullptr, nullptr},
-    {u"Annuler", u"Annuler", "edit-undo"},
-    {u"Couper", u"Couper", "edit-cut"},
-    {u"Copier", u"Copier", "edit-copy"},
-    {u"Coller", u"Coller", "edit-paste"},
-    {u"Supprimer", u"Supprimer", "edit-delete"},
-    {nullptr, nullptr, nullptr},
-    {u"Rechercher", u"Rechercher chaîne", "edit-find"},
-    {u"Remplacer", u"Remplacer chaîne", "edit-find-replace"},
-    {u"Aide", u"Aide", "help-contents"},
-    {u"Apropos", u"A propos de Tarmel", "help-about"},
-    {u"Quitter", u"Quitter Tarmel", "application-exit"},
+    {u"Nouveau", u"Créer un nouveau fichier", "document-new", u"Mnu_Nouveau"},
+    {u"Ouvrir", u"Ouvrir un fichier", "document-open", u"Mnu_Ouvrir"},
+    {u"Enregistrer", u"Enregistrer un fichier", "document-save", u"Mnu_Enregistrer"},
+    {u"EnregistrerSous", u"Enregistrer Sous", "document-save-as", u"Mnu_EnregistrerSous"},
+    {u"Imprimer", u"Imprimer le fichier", "document-print", u"Mnu_Imprimer"},
+    {u"Fermer", u"Quitter le programme", "window-close", u"Mnu_Close"},
+    {nullptr, nullptr, nullptr, nullptr},
+    {u"Annuler", u"Annuler", "edit-undo", u"Mnu_Annuler"},
+    {u"Couper", u"Couper", "edit-cut", u"Mnu_Edition(4)"},
+    {u"Copier", u"Copier", "edit-copy", u"Mnu_Edition(5)"},
+    {u"Coller", u"Coller", "edit-paste", u"Mnu_Edition(6)"},
+    {u"Supprimer", u"Supprimer", "edit-delete", u"Mnu_Supprimer"},
+    {nullptr, nullptr, nullptr, nullptr},
+    {u"Rechercher", u"Rechercher chaîne", "edit-find", u"Mnu_Rechercher"},
+    {u"Remplacer", u"Remplacer chaîne", "edit-find-replace", u"Mnu_Remplacer"},
+    {u"Aide", u"Aide", "help-contents", u"Mnu_SommAide"},
+    {u"Apropos", u"A propos de Tarmel", "help-about", u"Mnu_Apropos"},
+    {u"Quitter", u"Quitter Tarmel", "application-exit", u"Mnu_Quitter"},
 };
+
+// 1-based index of the toolbar button with this key (0: none).
+constexpr int buttonIndex(std::u16string_view key)
+{
+    int index = 0;
+    for (const ToolbarButton &b : kToolbar) {
+        ++index;
+        if (b.key && key == b.key)
+            return index;
+    }
+    return 0;
+}
+
+// The buttons the command state addresses, by key.
+namespace button {
+inline constexpr int Enregistrer = buttonIndex(u"Enregistrer");
+inline constexpr int EnregistrerSous = buttonIndex(u"EnregistrerSous");
+inline constexpr int Imprimer = buttonIndex(u"Imprimer");
+inline constexpr int Fermer = buttonIndex(u"Fermer");
+inline constexpr int Annuler = buttonIndex(u"Annuler");
+inline constexpr int Couper = buttonIndex(u"Couper");
+inline constexpr int Copier = buttonIndex(u"Copier");
+inline constexpr int Coller = buttonIndex(u"Coller");
+inline constexpr int Supprimer = buttonIndex(u"Supprimer");
+inline constexpr int Rechercher = buttonIndex(u"Rechercher");
+inline constexpr int Remplacer = buttonIndex(u"Remplacer");
+static_assert(Enregistrer == 3 && Annuler == 8 && Coller == 11 && Remplacer == 15);
+} // namespace button
 
 } // namespace tarmel::menus

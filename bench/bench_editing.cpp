@@ -57,7 +57,7 @@ int main(int argc, char **argv)
     fakes.clipboard.setText(QString(1 << 20, QLatin1Char('X')));
     main.Mnu_Edit_Click();
     timer.start();
-    main.Mnu_Edition_Click(6);
+    main.runCommand(QStringLiteral("Mnu_Edition(6)"));
     const double pasteMs = msSince(timer);
 
     timer.start();

@@ -1,22 +1,19 @@
 #include "document/Form1.h"
 
-#include "app/AppTexts.h"
-#include "app/MDIForm1.h"
 #include "commands/DateFormats.h"
+#include "document/DocumentHost.h"
+#include "document/DocumentTexts.h"
 #include "document/Layout.h"
 #include "document/StatusBar1Widget.h"
-#include "numbering/AutoNumberPanel.h"
-#include "numbering/RenumberPanel.h"
 #include "platform/KeyboardLights.h"
 #include "platform/RichTextBox.h"
 
 #include <Qsci/qsciscintilla.h>
-#include <QKeyEvent>
 
-#include <QGroupBox>
-#include <QLocale>
 #include <QCloseEvent>
-#include <QMenu>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLocale>
 #include <QResizeEvent>
 #include <QTimer>
 
@@ -35,7 +32,7 @@ QGroupBox *makePanel(QWidget *parent, const char *name, const QString &caption, 
 
 } // namespace
 
-Form1::Form1(MDIForm1 &main, QWidget *parent) : QWidget(parent), main_(main)
+Form1::Form1(DocumentHost &host, QWidget *parent) : QWidget(parent), host_(host)
 {
     setObjectName(QStringLiteral("Form1"));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -50,10 +47,8 @@ Form1::Form1(MDIForm1 &main, QWidget *parent) : QWidget(parent), main_(main)
     Frame2 = makePanel(this, "Frame2", QStringLiteral(" Remplacer chaîne "), 673, 89);
     Frame3 = makePanel(this, "Frame3", QStringLiteral(" Renuméroter le programme "), 641, 49);
     Frame6 = makePanel(this, "Frame6", QStringLiteral("Numérotation automatique"), 657, 49);
-    renumberPanel = new RenumberPanel(main_, *this, Frame3);
-    autoNumberPanel = new AutoNumberPanel(main_, *this, Frame6);
 
-    StatusBar1->setPanelText(8, QString::fromUtf16(texts::StatusNotice));
+    StatusBar1->setPanelText(8, texts::statusNotice());
     showFileFormat();
 
     Timer1 = new QTimer(this);
@@ -63,18 +58,8 @@ Form1::Form1(MDIForm1 &main, QWidget *parent) : QWidget(parent), main_(main)
     Timer1_Timer();
 
     Text1->engine()->installEventFilter(this);
-    connect(Text1, &platform::RichTextBox::textChanged, this, &Form1::Text1_Change);
-    connect(Text1, &platform::RichTextBox::click, this, &Form1::Text1_Click);
-    connect(Text1, &platform::RichTextBox::dblClick, this, &Form1::Text1_DblClick);
-    connect(Text1, &platform::RichTextBox::keyPress, this, &Form1::Text1_KeyPress);
-    connect(Text1, &platform::RichTextBox::keyDown, this, [this](platform::KeyEventArgs &e) { main_.Text1_KeyDown(this, e); });
-    connect(Text1, &platform::RichTextBox::mouseDown, this, &Form1::Text1_MouseDown);
-    connect(Text1, &platform::RichTextBox::mouseUp, this, &Form1::Text1_MouseUp);
-    connect(Text1, &platform::RichTextBox::dropped, this, &Form1::Text1_OLEDragDrop);
 
-    // Document window load: window state, font, layout, not modified.
-    const AppState &state = main_.state();
-    Text1->setBaseFont(state.EditorFontName, state.EditorFontSize);
+    // Document window load: layout, not modified (the creator sets the font).
     resize(sizeHint());
     Form_Resize();
     Change = false;
@@ -91,6 +76,20 @@ void Form1::setCaption(const QString &caption)
 {
     caption_ = caption;
     setWindowTitle(caption);
+}
+
+void Form1::showPanel(QGroupBox *frame)
+{
+    frame->show();
+    Form_Resize();
+    host_.panelShown(this);
+}
+
+void Form1::closePanel(QGroupBox *frame)
+{
+    frame->hide();
+    Form_Resize();
+    host_.panelClosed(this);
 }
 
 void Form1::hidePanels()
@@ -113,15 +112,14 @@ void Form1::resizeEvent(QResizeEvent *event)
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    if (closed_ || !main_.documentCloseRequest(this)) {
+    if (closed_ || !host_.documentCloseRequest(this)) {
         event->ignore();
         return;
     }
     event->accept();
     closed_ = true;
     Timer1->stop();
-    main_.documentClosed(this);
-    main_.InitMenu();
+    host_.documentClosed(this);
 }
 
 void Form1::Form_Resize()
@@ -145,7 +143,7 @@ void Form1::Form_Resize()
 
 void Form1::Timer1_Timer()
 {
-    const QDateTime now = main_.services().clock->now();
+    const QDateTime now = host_.now();
     StatusBar1->setPanelText(4, now.toString(QStringLiteral("HH:mm:ss")));
     StatusBar1->setPanelText(3, shortDateText(now, QLocale()));
     showKeyboardState();
@@ -172,7 +170,7 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 
 void Form1::showSize(qint64 count)
 {
-    StatusBar1->setPanelText(2, QLatin1Char(' ') + QString::number(count) + QString::fromUtf16(texts::SizeSuffix));
+    StatusBar1->setPanelText(2, QLatin1Char(' ') + QString::number(count) + texts::sizeSuffix());
 }
 
 void Form1::showFileFormat()
@@ -180,41 +178,6 @@ void Form1::showFileFormat()
     const FileFormat format = Text1->fileFormat();
     StatusBar1->setPanelText(9, encodingName(format.encoding));
     StatusBar1->setPanelText(10, lineEndName(format.lineEnds));
-}
-
-void Form1::Text1_Change()
-{
-    main_.Text1_Change(this);
-}
-
-void Form1::Text1_Click()
-{
-    main_.Text1_Click(this);
-}
-
-void Form1::Text1_DblClick()
-{
-    main_.Text1_DblClick(this);
-}
-
-void Form1::Text1_KeyPress(platform::KeyEventArgs &e)
-{
-    main_.Text1_KeyPress(this, e);
-}
-
-void Form1::Text1_MouseDown(const platform::MouseEventArgs &e)
-{
-    main_.Text1_MouseDown(this, e);
-}
-
-void Form1::Text1_MouseUp(const platform::MouseEventArgs &)
-{
-    main_.Toolbar1_Click();
-}
-
-void Form1::Text1_OLEDragDrop()
-{
-    main_.Text1_OLEDragDrop(this);
 }
 
 } // namespace tarmel

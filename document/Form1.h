@@ -3,28 +3,27 @@
 #include <QWidget>
 
 class QGroupBox;
-class QLabel;
 class QTimer;
 
 namespace platform {
 class RichTextBox;
-struct KeyEventArgs;
-struct MouseEventArgs;
 }
 
 namespace tarmel {
 
-class MDIForm1;
+class DocumentHost;
 class StatusBar1Widget;
-class RenumberPanel;
-class AutoNumberPanel;
+
+// How a document's text is read and written.
+enum class FileType { Rich = 0, Plain = 1 };
 
 // A document window: the editing area Text1, its status bar, four tool panels (hidden
-// until a command opens one) and the three public fields the commands share.
+// until a command opens one; each feature builds its panel's controls into its frame) and
+// the three public fields the commands share.
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form1(MDIForm1 &main, QWidget *parent = nullptr);
+    explicit Form1(DocumentHost &host, QWidget *parent = nullptr);
     ~Form1() override;
 
     // Public fields
@@ -32,8 +31,8 @@ public:
     QString RedoText;         // the undo snapshot
     bool AnnulRedo = false;   // a snapshot is waiting
 
-    // How the text was loaded and is saved: 1 plain text, 0 rich text.
-    int FileType = 1;
+    FileType fileType = FileType::Plain;
+    bool Loading = false;     // a file's text is going in: its changes are no edits
 
     platform::RichTextBox *Text1 = nullptr;
     StatusBar1Widget *StatusBar1 = nullptr;
@@ -42,12 +41,14 @@ public:
     QGroupBox *Frame3 = nullptr; // renumbering
     QGroupBox *Frame6 = nullptr; // automatic numbering
     QTimer *Timer1 = nullptr;
-    RenumberPanel *renumberPanel = nullptr;     // the controls of Frame3
-    AutoNumberPanel *autoNumberPanel = nullptr; // the controls of Frame6
 
     QSize sizeHint() const override { return {747, 442}; } // the window's inner area as designed
     QString caption() const;
     void setCaption(const QString &caption);
+
+    // A panel opens below the text, and closes by its own closing button.
+    void showPanel(QGroupBox *frame);
+    void closePanel(QGroupBox *frame);
     void hidePanels();
     bool anyPanelVisible() const;
     bool isClosed() const { return closed_; } // its close request has run and accepted
@@ -62,10 +63,6 @@ public:
     void showFileFormat();
     // Panels 5 to 7: Caps Lock, Num Lock, insert mode.
     void showKeyboardState();
-    // Renumbering of the whole text (or the selection) with the settings of the Frame3 panel, and the
-    // line count it starts from.
-    void renumerote2();
-    void CalculeLigne2();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -73,15 +70,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void Text1_Change();
-    void Text1_Click();
-    void Text1_DblClick();
-    void Text1_KeyPress(platform::KeyEventArgs &e);
-    void Text1_MouseDown(const platform::MouseEventArgs &e);
-    void Text1_MouseUp(const platform::MouseEventArgs &e);
-    void Text1_OLEDragDrop();
-
-    MDIForm1 &main_;
+    DocumentHost &host_;
     QString caption_;
     bool closed_ = false;
 };

@@ -1,139 +1,182 @@
-// The file commands of the main window: open, save, save as, merge.
-#include "app/AppTexts.h"
-#include "app/MDIForm1.h"
+#include "files/FileCommands.h"
+
+#include "app/AppContext.h"
+#include "app/CommandState.h"
+#include "app/DocumentEvents.h"
 #include "app/Paths.h"
+#include "document/DocumentTexts.h"
 #include "document/Form1.h"
 #include "document/StatusBar1Widget.h"
 #include "files/AtomicWriter.h"
 #include "files/FileRules.h"
 #include "files/FileTexts.h"
 #include "platform/RichTextBox.h"
+#include "platform/Services.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QMdiSubWindow>
 
 namespace tarmel {
 
-namespace {
-
-QString text(const char16_t *s)
+FileCommands::FileCommands(AppContext &app) : app_(app)
 {
-    return QString::fromUtf16(s);
+    app.registerCommand(QStringLiteral("Mnu_Nouveau"), [this] { Mnu_Nouveau_Click(); });
+    app.registerCommand(QStringLiteral("Mnu_Ouvrir"), [this] { Mnu_Ouvrir_Click(); });
+    app.registerCommand(QStringLiteral("Mnu_Close"), [this] { Mnu_Close_Click(); });
+    app.registerCommand(QStringLiteral("Mnu_Enregistrer"), [this] { Mnu_Enregistrer_Click(); });
+    app.registerCommand(QStringLiteral("Mnu_EnregistrerSous"), [this] { Mnu_EnregistrerSous_Click(); });
+    app.registerCommand(QStringLiteral("Mnu_Quitter"), [this] { Mnu_Quitter_Click(); });
+    app.registerCommand(QStringLiteral("Mnu_Fusionner"), [this] { Mnu_Fusionner_Click(); });
 }
 
-} // namespace
-
-void MDIForm1::OpenFile(const QString &path)
+void FileCommands::showError(const QString &text)
 {
-    const auto before = commandState();
-    state_.FileName = path; // every caller names the file in both; one source of truth here
+    app_.services().messageBox->show(text, platform::mb::Critical, texts::errorTitle());
+}
+
+void FileCommands::Mnu_Nouveau_Click()
+{
+    NouveauFichier();
+}
+
+void FileCommands::NouveauFichier()
+{
+    CommandState &commands = app_.commands();
+    Form1 *doc = app_.createDocument();
+    doc->setCaption(texts::newDocument());
+    doc->StatusBar1->setPanelText(1, texts::newDocument());
+    doc->Change = false;
+
+    commands.setPasteAvailable(!app_.services().clipboard->text().isEmpty());
+    commands.setSelectionButtons(false);
+    doc->hidePanels();
+    commands.set(Command::Merge, false);
+    commands.set(Command::Save, false, Surface::Button);
+    commands.set({Command::SaveAs, Command::Print, Command::Close, Command::Find, Command::Replace}, true,
+                 Surface::Button);
+    app_.InitMenu();
+    app_.Mnu_Edit_Click();
+}
+
+void FileCommands::OpenFile(const QString &path)
+{
+    CommandState &commands = app_.commands();
+    const auto before = commands.snapshot();
+    AppState &state = app_.state();
+    state.FileName = path; // every caller names the file in both; one source of truth here
     const QFileInfo info(path);
     if (path.isEmpty() || !info.isFile() || !info.isReadable()) {
-        services_.messageBox->show(text(texts::OpenError), platform::mb::Critical, text(texts::ErrorTitle));
+        showError(texts::openError());
         return;
     }
     const qint64 size = info.size();
-    const int type = isRichTextName(state_.FileName) ? 0 : 1;
+    const FileType type = isRichTextName(state.FileName) ? FileType::Rich : FileType::Plain;
 
-    Form1 *doc = createDocument();
+    Form1 *doc = app_.createDocument();
     doc->hidePanels();
-    if (!doc->Text1->loadFile(state_.FileName, type)) {
+    doc->Loading = true;
+    const bool loaded = doc->Text1->loadFile(state.FileName, int(type));
+    doc->Loading = false;
+    if (!loaded) {
         // The window made for the file goes again, and the menus are as they were.
         doc->Change = false;
-        if (auto *sub = qobject_cast<QMdiSubWindow *>(doc->parentWidget()))
-            sub->close();
-        restoreCommandState(before);
-        services_.messageBox->show(text(texts::OpenError), platform::mb::Critical, text(texts::ErrorTitle));
+        app_.closeDocument(doc);
+        commands.restore(before);
+        showError(texts::openError());
         return;
     }
-    doc->FileType = type;
+    doc->fileType = type;
     doc->Change = false;
-    doc->StatusBar1->setPanelText(1, FileNameOnly(state_.FileName));
+    doc->StatusBar1->setPanelText(1, FileNameOnly(state.FileName));
     doc->showSize(size);
     doc->showFileFormat();
-    doc->setCaption(state_.FileName);
-    action(QStringLiteral("Mnu_Enregistrer"))->setEnabled(false);
-    for (const char16_t *name : {u"Mnu_EnregistrerSous", u"Mnu_Imprimer", u"Mnu_Fusionner"})
-        action(text(name))->setEnabled(true);
-    InitMenu();
-    Mnu_Edit_Click();
+    doc->setCaption(state.FileName);
+    commands.set(Command::Save, false, Surface::Item);
+    commands.set({Command::SaveAs, Command::Print, Command::Merge}, true, Surface::Item);
+    app_.events().loaded(doc);
+    app_.InitMenu();
+    app_.Mnu_Edit_Click();
     doc->Change = false;
 }
 
-bool MDIForm1::SaveFile(const QString &path)
+bool FileCommands::SaveFile(const QString &path)
 {
-    return saveDocument(activeDocument(), path);
+    return saveDocument(app_.activeDocument(), path);
 }
 
 // The document and the path are the caller's own: a message shown on the way lets other
 // events run (a hand-off opening another window), which must not change what is saved where.
-bool MDIForm1::saveDocument(Form1 *doc, const QString &path)
+bool FileCommands::saveDocument(Form1 *doc, const QString &path)
 {
     if (!doc)
         return false;
-    bool saved = false;
-    if (doc->FileType == 0) {
-        saved = doc->Text1->saveFile(path, 0);
-    } else {
-        FileFormat format = doc->Text1->fileFormat();
-        const QByteArray utf8 = doc->Text1->utf8();
-        Encoded encoded = plainFileBytes(utf8, format);
-        if (!encoded.ok) {
-            // Never a silent "?": the user chooses UTF-8 or keeps the document unsaved.
-            const QString bad = QString::fromUcs4(&encoded.badChar, 1);
-            const QString question = text(texts::EncodingText).arg(bad).arg(lineOfOffset(utf8, encoded.badOffset));
-            if (services_.messageBox->show(question, platform::mb::YesNo + platform::mb::Exclamation,
-                                           text(texts::EncodingTitle)) != platform::mb::AnswerYes)
-                return false;
-            format.encoding = Encoding::Utf8;
-            format.bom = false;
-            encoded = plainFileBytes(utf8, format);
-        }
-        saved = encoded.ok && writeFileAtomically(path, encoded.bytes).ok;
-        if (saved) {
-            const QByteArray &b = encoded.bytes;
-            format.finalLineEnd = !b.isEmpty() && (b.back() == '\n' || b.back() == '\r');
-            doc->Text1->setFileFormat(format);
-            doc->showFileFormat();
-        }
-    }
-    if (!saved) {
-        services_.messageBox->show(text(texts::SaveError), platform::mb::Critical, text(texts::ErrorTitle));
+    const SaveOutcome outcome = doc->fileType == FileType::Rich
+        ? (doc->Text1->saveFile(path, int(FileType::Rich)) ? SaveOutcome::Saved : SaveOutcome::Failed)
+        : savePlain(doc, path);
+    if (outcome == SaveOutcome::Declined)
+        return false;
+    if (outcome == SaveOutcome::Failed) {
+        showError(texts::saveError());
         return false;
     }
     doc->Change = false;
-    action(QStringLiteral("Mnu_Enregistrer"))->setEnabled(false);
-    action(QStringLiteral("Mnu_Annuler"))->setEnabled(false);
-    setButtonEnabled(3, false);
-    setButtonEnabled(8, false);
+    app_.commands().setSaveAvailable(false);
+    app_.commands().setUndoAvailable(false);
+    app_.events().saved(doc);
     return true;
 }
 
-void MDIForm1::Mnu_Ouvrir_Click()
+// Writes the program file in its own encoding and line ends. A character the encoding cannot
+// hold is never replaced silently: the user chooses UTF-8 or keeps the document unsaved.
+FileCommands::SaveOutcome FileCommands::savePlain(Form1 *doc, const QString &path)
 {
-    platform::DialogProperties &dlg = services_.commonDialog->props();
-    dlg.CancelError = true;
-    dlg.DialogTitle = text(texts::OpenTitle);
-    dlg.Filter = text(texts::FileFilter);
-    dlg.FilterIndex = state_.LastFilterIndex;
-    if (!services_.commonDialog->showOpen())
-        return;
-    state_.FilterIndex = qint16(dlg.FilterIndex);
-    state_.LastFilterIndex = state_.FilterIndex;
-    state_.FileName = dlg.FileName;
-    if (!state_.FileName.isEmpty())
-        OpenFile(state_.FileName);
+    FileFormat format = doc->Text1->fileFormat();
+    const QByteArray utf8 = doc->Text1->utf8();
+    Encoded encoded = plainFileBytes(utf8, format);
+    if (!encoded.ok) {
+        const QString bad = QString::fromUcs4(&encoded.badChar, 1);
+        const QString question = texts::encodingText(bad, lineOfOffset(utf8, encoded.badOffset));
+        if (app_.services().messageBox->show(question, platform::mb::YesNo + platform::mb::Exclamation,
+                                             texts::encodingTitle()) != platform::mb::AnswerYes)
+            return SaveOutcome::Declined;
+        format.encoding = Encoding::Utf8;
+        format.bom = false;
+        encoded = plainFileBytes(utf8, format);
+    }
+    if (!encoded.ok || !writeFileAtomically(path, encoded.bytes).ok)
+        return SaveOutcome::Failed;
+    const QByteArray &b = encoded.bytes;
+    format.finalLineEnd = !b.isEmpty() && (b.back() == '\n' || b.back() == '\r');
+    doc->Text1->setFileFormat(format);
+    doc->showFileFormat();
+    return SaveOutcome::Saved;
 }
 
-void MDIForm1::Mnu_Enregistrer_Click()
+void FileCommands::Mnu_Ouvrir_Click()
 {
-    Form1 *doc = activeDocument();
+    AppState &state = app_.state();
+    platform::DialogProperties &dlg = app_.services().commonDialog->props();
+    dlg.CancelError = true;
+    dlg.DialogTitle = texts::openTitle();
+    dlg.Filter = texts::fileFilter();
+    dlg.FilterIndex = state.LastFilterIndex;
+    if (!app_.services().commonDialog->showOpen())
+        return;
+    state.FilterIndex = qint16(dlg.FilterIndex);
+    state.LastFilterIndex = state.FilterIndex;
+    state.FileName = dlg.FileName;
+    if (!state.FileName.isEmpty())
+        OpenFile(state.FileName);
+}
+
+void FileCommands::Mnu_Enregistrer_Click()
+{
+    Form1 *doc = app_.activeDocument();
     if (!doc)
         return;
     const QString path = doc->caption();
-    state_.FileName = path;
-    if (path == text(texts::NewDocument) || path.isEmpty()) {
+    app_.state().FileName = path;
+    if (path == texts::newDocument() || path.isEmpty()) {
         saveDocumentAs(doc);
         return;
     }
@@ -141,47 +184,56 @@ void MDIForm1::Mnu_Enregistrer_Click()
         doc->setCaption(path);
 }
 
-bool MDIForm1::Mnu_EnregistrerSous_Click()
+bool FileCommands::Mnu_EnregistrerSous_Click()
 {
-    return saveDocumentAs(activeDocument());
+    return saveDocumentAs(app_.activeDocument());
 }
 
-bool MDIForm1::saveDocumentAs(Form1 *doc)
+// The save dialog; on OK, path is the name to write and rich says whether the rich-text
+// filter was chosen (the format follows the filter, for this document only).
+bool FileCommands::askSaveAsName(QString &path, bool &rich)
+{
+    AppState &state = app_.state();
+    platform::DialogProperties &dlg = app_.services().commonDialog->props();
+    dlg.FileName = state.FileName;
+    dlg.CancelError = true;
+    dlg.DialogTitle = texts::saveAsTitle();
+    dlg.FilterIndex = state.LastFilterIndex;
+    dlg.Filter = texts::fileFilter();
+    dlg.Flags = platform::cdl::OverwritePrompt;
+    if (!app_.services().commonDialog->showSave())
+        return false;
+    state.FilterIndex = qint16(dlg.FilterIndex);
+    state.LastFilterIndex = state.FilterIndex;
+    path = dlg.FileName;
+    state.FileName = path;
+    if (path.isEmpty())
+        return false;
+    rich = state.FilterIndex == texts::RtfFilterIndex;
+    if (!rich)
+        return true;
+    path = richTextSaveName(path);
+    state.FileName = path;
+    // The dialog asked about the name typed; the name written may be another one.
+    return path == dlg.FileName || !QFileInfo::exists(path)
+        || app_.services().messageBox->show(texts::replaceText(path), platform::mb::YesNo + platform::mb::Exclamation,
+                                            texts::saveAsTitle())
+               == platform::mb::AnswerYes;
+}
+
+bool FileCommands::saveDocumentAs(Form1 *doc)
 {
     if (!doc)
         return false;
-    platform::DialogProperties &dlg = services_.commonDialog->props();
-    state_.FileName = doc->caption();
-    dlg.FileName = state_.FileName;
-    dlg.CancelError = true;
-    dlg.DialogTitle = text(texts::SaveAsTitle);
-    dlg.FilterIndex = state_.LastFilterIndex;
-    dlg.Filter = text(texts::FileFilter);
-    dlg.Flags = platform::cdl::OverwritePrompt;
-    if (!services_.commonDialog->showSave())
+    app_.state().FileName = doc->caption();
+    QString path;
+    bool rich = false;
+    if (!askSaveAsName(path, rich))
         return false;
-    state_.FilterIndex = qint16(dlg.FilterIndex);
-    state_.LastFilterIndex = state_.FilterIndex;
-    QString path = dlg.FileName;
-    state_.FileName = path;
-    if (path.isEmpty())
-        return false;
-    // The format follows the filter chosen in this dialog, for this document only.
-    const bool rich = state_.FilterIndex == texts::RtfFilterIndex;
-    if (rich) {
-        path = richTextSaveName(path);
-        state_.FileName = path;
-        // The dialog asked about the name typed; the name written may be another one.
-        if (path != dlg.FileName && QFileInfo::exists(path)
-            && services_.messageBox->show(text(texts::ReplaceText).arg(path),
-                                          platform::mb::YesNo + platform::mb::Exclamation,
-                                          text(texts::SaveAsTitle)) != platform::mb::AnswerYes)
-            return false;
-    }
-    const int previousType = doc->FileType;
-    doc->FileType = rich ? 0 : 1;
+    const FileType previousType = doc->fileType;
+    doc->fileType = rich ? FileType::Rich : FileType::Plain;
     if (!saveDocument(doc, path)) {
-        doc->FileType = previousType;
+        doc->fileType = previousType;
         return false;
     }
     doc->setCaption(path);
@@ -189,35 +241,86 @@ bool MDIForm1::saveDocumentAs(Form1 *doc)
     return true;
 }
 
-void MDIForm1::Mnu_Fusionner_Click()
+bool FileCommands::documentCloseRequest(Form1 *doc)
 {
-    Form1 *doc = activeDocument();
+    if (!doc->Change)
+        return true;
+    app_.activateDocument(doc);
+    AppState &state = app_.state();
+    state.FileName = doc->caption();
+    const int answer = app_.services().messageBox->show(texts::closeText(state.FileName),
+                                                        platform::mb::YesNo + platform::mb::Exclamation,
+                                                        texts::closeTitle());
+    if (answer != platform::mb::AnswerYes)
+        return true;
+    // A document never saved goes through Save As, preset to Nouveau.iso in the current
+    // folder; a failed or cancelled save keeps the window open, so nothing is lost.
+    const QString path = state.FileName;
+    if (path.isEmpty() || path == texts::newDocument()) {
+        doc->setCaption(AddBackslash(app_.services().shell->currentFolder()) + texts::newDocument());
+        const bool saved = saveDocumentAs(doc);
+        if (!saved)
+            doc->setCaption(texts::newDocument());
+        return saved;
+    }
+    return saveDocument(doc, path);
+}
+
+void FileCommands::Mnu_Close_Click()
+{
+    if (app_.loadedWindowCount() > 1) {
+        if (Form1 *doc = app_.activeDocument())
+            app_.closeDocument(doc);
+    }
+    app_.InitMenu();
+}
+
+void FileCommands::Mnu_Quitter_Click()
+{
+    const int answer = app_.services().messageBox->show(
+        texts::quitText(), platform::mb::YesNo + platform::mb::Question + platform::mb::DefaultButton2,
+        texts::quitTitle());
+    if (answer != platform::mb::AnswerYes)
+        return;
+    const int c = app_.loadedWindowCount();
+    for (int i = 1; i < c; ++i) {
+        Form1 *doc = app_.activeDocument();
+        if (!doc)
+            break;
+        if (!app_.closeDocument(doc)) {
+            app_.InitMenu();
+            return; // a document that could not be saved stays open, and so does the program
+        }
+    }
+    app_.closeMainWindow();
+}
+
+void FileCommands::Mnu_Fusionner_Click()
+{
+    Form1 *doc = app_.activeDocument();
     if (!doc)
         return;
-    platform::DialogProperties &dlg = services_.commonDialog->props();
+    AppState &state = app_.state();
+    platform::DialogProperties &dlg = app_.services().commonDialog->props();
     dlg.FileName.clear();
     dlg.CancelError = true;
-    dlg.DialogTitle = text(texts::MergeTitle);
-    dlg.Filter = text(texts::MergeFilter);
-    if (state_.LastFilterIndex == texts::RtfFilterIndex)
-        state_.LastFilterIndex = 1;
-    dlg.FilterIndex = state_.LastFilterIndex;
-    if (!services_.commonDialog->showOpen())
+    dlg.DialogTitle = texts::mergeTitle();
+    dlg.Filter = texts::mergeFilter();
+    if (state.LastFilterIndex == texts::RtfFilterIndex)
+        state.LastFilterIndex = 1;
+    dlg.FilterIndex = state.LastFilterIndex;
+    if (!app_.services().commonDialog->showOpen())
         return;
-    state_.FilterIndex = qint16(dlg.FilterIndex);
-    state_.LastFilterIndex = state_.FilterIndex;
-    state_.MergeFileName = dlg.FileName;
-    if (state_.MergeFileName.isEmpty())
+    state.FilterIndex = qint16(dlg.FilterIndex);
+    state.LastFilterIndex = state.FilterIndex;
+    state.MergeFileName = dlg.FileName;
+    if (state.MergeFileName.isEmpty())
         return;
-    RecordUndoSnapshot(doc);
-    QFile file(state_.MergeFileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        services_.messageBox->show(text(texts::OpenError), platform::mb::Critical, text(texts::ErrorTitle));
-        return;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        services_.messageBox->show(text(texts::OpenError), platform::mb::Critical, text(texts::ErrorTitle));
+    app_.RecordUndoSnapshot(doc);
+    QFile file(state.MergeFileName);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+        showError(texts::openError());
         return;
     }
     const DecodedUtf8 decoded = decodeToUtf8(bytes);

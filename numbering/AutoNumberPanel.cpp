@@ -1,6 +1,6 @@
 #include "numbering/AutoNumberPanel.h"
 
-#include "app/MDIForm1.h"
+#include "app/AppContext.h"
 #include "document/Form1.h"
 #include "numbering/AutoNumbering.h"
 #include "numbering/DigitField.h"
@@ -18,12 +18,29 @@
 
 namespace tarmel {
 
-AutoNumberPanel::AutoNumberPanel(MDIForm1 &main, Form1 &doc, QGroupBox *frame)
-    : QWidget(frame), main_(main), doc_(doc), frame_(frame)
+AutoNumberPanel::AutoNumberPanel(AppContext &app, Form1 &doc, QGroupBox *frame)
+    : QWidget(frame), app_(app), doc_(doc), frame_(frame)
+{
+    setObjectName(QStringLiteral("AutoNumberPanel"));
+    createControls();
+    layOut();
+    fillFrame(frame, this);
+
+    connect(Text6, &QLineEdit::textChanged, this, &AutoNumberPanel::Text6_Change);
+    connect(Text7, &QLineEdit::textChanged, this, &AutoNumberPanel::Text7_Change);
+    connect(Command10, &QPushButton::clicked, this, &AutoNumberPanel::Command10_Click);
+    connect(Command9, &QPushButton::clicked, this, &AutoNumberPanel::Command9_Click);
+    connect(Command11, &QPushButton::clicked, this, &AutoNumberPanel::Command11_Click);
+}
+
+AutoNumberPanel *AutoNumberPanel::of(const Form1 *doc)
+{
+    return doc->Frame6->findChild<AutoNumberPanel *>();
+}
+
+void AutoNumberPanel::createControls()
 {
     namespace t = numbering::texts;
-    setObjectName(QStringLiteral("AutoNumberPanel"));
-
     Label5 = new QLabel(t::autoStartLabel(), this);
     Label5->setObjectName(QStringLiteral("Label5"));
     Text6 = makeDigitField(this, QStringLiteral("Text6"), t::autoStartLabel(), 5);
@@ -35,19 +52,11 @@ AutoNumberPanel::AutoNumberPanel(MDIForm1 &main, Form1 &doc, QGroupBox *frame)
     Text7->setFixedWidth(36);
     Label6->setBuddy(Text7);
 
-    Frame8 = new QGroupBox(t::formFrame(), this);
-    Frame8->setObjectName(QStringLiteral("Frame8"));
-    Option7 = new QRadioButton(t::formWithN(), Frame8);
-    Option7->setObjectName(QStringLiteral("Option7"));
-    Option7->setToolTip(t::formWithNTip());
-    Option7->setChecked(true);
-    Option8 = new QRadioButton(t::formDigitsOnly(), Frame8);
-    Option8->setObjectName(QStringLiteral("Option8"));
-    Option8->setToolTip(t::formDigitsOnlyTip());
-    auto *forms = new QHBoxLayout(Frame8);
-    forms->setContentsMargins(6, 0, 6, 2);
-    forms->addWidget(Option7);
-    forms->addWidget(Option8);
+    const NumberFormGroup forms =
+        makeNumberFormGroup(this, QStringLiteral("Frame8"), QStringLiteral("Option7"), QStringLiteral("Option8"));
+    Frame8 = forms.frame;
+    Option7 = forms.withN;
+    Option8 = forms.digitsOnly;
 
     Command10 = new QPushButton(t::autoNumberButton(), this);
     Command10->setObjectName(QStringLiteral("Command10"));
@@ -55,8 +64,11 @@ AutoNumberPanel::AutoNumberPanel(MDIForm1 &main, Form1 &doc, QGroupBox *frame)
     Command9->setObjectName(QStringLiteral("Command9"));
     Command11 = new QPushButton(t::quitButton(), this);
     Command11->setObjectName(QStringLiteral("Command11"));
+}
 
-    // Two rows: start over increment, the number form and the buttons beside them.
+// Two rows: start over increment, the number form and the buttons beside them.
+void AutoNumberPanel::layOut()
+{
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(6, 0, 6, 2);
     grid->setHorizontalSpacing(8);
@@ -70,17 +82,6 @@ AutoNumberPanel::AutoNumberPanel(MDIForm1 &main, Form1 &doc, QGroupBox *frame)
     grid->addWidget(Command9, 1, 4);
     grid->addWidget(Command11, 0, 5);
     grid->setColumnStretch(2, 1);
-
-    auto *frameLayout = new QVBoxLayout(frame);
-    frameLayout->setContentsMargins(0, 0, 0, 0);
-    frameLayout->addWidget(this);
-    frame->resize(std::max(frame->width(), frame->sizeHint().width()), std::max(frame->height(), frame->sizeHint().height()));
-
-    connect(Text6, &QLineEdit::textChanged, this, &AutoNumberPanel::Text6_Change);
-    connect(Text7, &QLineEdit::textChanged, this, &AutoNumberPanel::Text7_Change);
-    connect(Command10, &QPushButton::clicked, this, &AutoNumberPanel::Command10_Click);
-    connect(Command9, &QPushButton::clicked, this, &AutoNumberPanel::Command9_Click);
-    connect(Command11, &QPushButton::clicked, this, &AutoNumberPanel::Command11_Click);
 }
 
 numbering::NumberForm AutoNumberPanel::form() const
@@ -92,7 +93,7 @@ void AutoNumberPanel::start()
 {
     Command9->setEnabled(true);
     Command10->setEnabled(false);
-    AppState &state = main_.state();
+    AppState &state = app_.state();
     state.NumAutoActif = 1;
     state.NumAutoSuivant = numbering::autoStartOnOpening(state.NumAutoSuivant);
     Text6->setText(QString::number(state.NumAutoSuivant));
@@ -105,19 +106,19 @@ void AutoNumberPanel::start()
 
 void AutoNumberPanel::Text6_Change()
 {
-    main_.state().NumAutoSuivant = numbering::autoStartFieldValue(Text6->text());
+    app_.state().NumAutoSuivant = numbering::autoStartFieldValue(Text6->text());
 }
 
 void AutoNumberPanel::Text7_Change()
 {
-    main_.state().NumAutoPas = numbering::autoIncrementFieldValue(Text7->text());
+    app_.state().NumAutoPas = numbering::autoIncrementFieldValue(Text7->text());
 }
 
 void AutoNumberPanel::Command10_Click()
 {
     Command10->setEnabled(false);
     Command9->setEnabled(true);
-    main_.state().NumAutoActif = 1;
+    app_.state().NumAutoActif = 1;
     doc_.Text1->setFocus();
 }
 
@@ -125,16 +126,14 @@ void AutoNumberPanel::Command9_Click()
 {
     Command9->setEnabled(false);
     Command10->setEnabled(true);
-    main_.state().NumAutoActif = 0;
+    app_.state().NumAutoActif = 0;
     doc_.Text1->setFocus();
 }
 
 void AutoNumberPanel::Command11_Click()
 {
-    frame_->hide();
-    doc_.Form_Resize();
-    main_.state().NumAutoActif = 0;
-    main_.setPanelCommandsEnabled(true);
+    app_.state().NumAutoActif = 0;
+    doc_.closePanel(frame_);
 }
 
 } // namespace tarmel

@@ -13,14 +13,15 @@ class QRadioButton;
 
 namespace tarmel {
 
+class AppContext;
 class Form1;
-class MDIForm1;
 
 class AutoNumberPanel : public QWidget {
     Q_OBJECT
 public:
     // Builds the controls inside frame (the document's Frame6) and sizes the frame to hold them.
-    AutoNumberPanel(MDIForm1 &main, Form1 &doc, QGroupBox *frame);
+    AutoNumberPanel(AppContext &app, Form1 &doc, QGroupBox *frame);
+    static AutoNumberPanel *of(const Form1 *doc); // the panel in the document's Frame6
 
     QLabel *Label5 = nullptr;
     QLineEdit *Text6 = nullptr;       // next number
@@ -46,7 +47,10 @@ public:
     void Command11_Click();
 
 private:
-    MDIForm1 &main_;
+    void createControls();
+    void layOut();
+
+    AppContext &app_;
     Form1 &doc_;
     QGroupBox *frame_;
 };

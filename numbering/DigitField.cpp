@@ -1,10 +1,16 @@
 #include "numbering/DigitField.h"
 
+#include "numbering/NumberingTexts.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPalette>
+#include <QRadioButton>
 #include <QValidator>
+#include <QVBoxLayout>
 
 namespace tarmel {
 
@@ -87,6 +93,40 @@ int digitFieldMaxLength(const QLineEdit *field)
 {
     const auto *v = dynamic_cast<const LengthValidator *>(field->validator());
     return v ? v->maxLength() : field->maxLength();
+}
+
+} // namespace tarmel
+
+namespace tarmel {
+
+NumberFormGroup makeNumberFormGroup(QWidget *parent, const QString &frameName, const QString &withNName,
+                                    const QString &digitsOnlyName)
+{
+    namespace t = numbering::texts;
+    NumberFormGroup g;
+    g.frame = new QGroupBox(t::formFrame(), parent);
+    g.frame->setObjectName(frameName);
+    g.withN = new QRadioButton(t::formWithN(), g.frame);
+    g.withN->setObjectName(withNName);
+    g.withN->setToolTip(t::formWithNTip());
+    g.withN->setChecked(true);
+    g.digitsOnly = new QRadioButton(t::formDigitsOnly(), g.frame);
+    g.digitsOnly->setObjectName(digitsOnlyName);
+    g.digitsOnly->setToolTip(t::formDigitsOnlyTip());
+    auto *forms = new QHBoxLayout(g.frame);
+    forms->setContentsMargins(6, 0, 6, 2);
+    forms->addWidget(g.withN);
+    forms->addWidget(g.digitsOnly);
+    return g;
+}
+
+void fillFrame(QGroupBox *frame, QWidget *panel)
+{
+    auto *frameLayout = new QVBoxLayout(frame);
+    frameLayout->setContentsMargins(0, 0, 0, 0);
+    frameLayout->addWidget(panel);
+    frame->resize(std::max(frame->width(), frame->sizeHint().width()),
+                  std::max(frame->height(), frame->sizeHint().height()));
 }
 
 } // namespace tarmel

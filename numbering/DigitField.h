@@ -39,3 +39,22 @@ QLineEdit *makeDigitField(QWidget *parent, const QString &name, const QString &a
 int digitFieldMaxLength(const QLineEdit *field);
 
 } // namespace tarmel
+
+class QGroupBox;
+class QRadioButton;
+
+namespace tarmel {
+
+// The "Début de ligne " group that both numbering panels hold: "Nxxxx" (checked) beside "xxxx".
+struct NumberFormGroup {
+    QGroupBox *frame = nullptr;
+    QRadioButton *withN = nullptr;
+    QRadioButton *digitsOnly = nullptr;
+};
+NumberFormGroup makeNumberFormGroup(QWidget *parent, const QString &frameName, const QString &withNName,
+                                    const QString &digitsOnlyName);
+
+// Puts panel into frame, filling it, and grows the frame to what the panel needs.
+void fillFrame(QGroupBox *frame, QWidget *panel);
+
+} // namespace tarmel

@@ -1,11 +1,12 @@
 #include "numbering/RenumberPanel.h"
 
-#include "app/MDIForm1.h"
+#include "app/AppContext.h"
 #include "document/Form1.h"
 #include "numbering/AutoNumbering.h"
 #include "numbering/DigitField.h"
 #include "numbering/NumberingTexts.h"
 #include "platform/RichTextBox.h"
+#include "platform/Services.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -53,12 +54,34 @@ struct RunMessage {
 
 } // namespace
 
-RenumberPanel::RenumberPanel(MDIForm1 &main, Form1 &doc, QGroupBox *frame)
-    : QWidget(frame), main_(main), doc_(doc), frame_(frame)
+RenumberPanel::RenumberPanel(AppContext &app, Form1 &doc, QGroupBox *frame)
+    : QWidget(frame), app_(app), doc_(doc), frame_(frame)
+{
+    setObjectName(QStringLiteral("RenumberPanel"));
+    createControls();
+    layOut();
+    fillFrame(frame, this);
+
+    setTabOrder(Text5, startNumber);
+    setTabOrder(startNumber, Option5);
+    setTabOrder(Option5, selectionOnly);
+    setTabOrder(selectionOnly, updateJumps);
+    setTabOrder(updateJumps, Command6);
+    setTabOrder(Command6, Command7);
+
+    connect(Text5, &QLineEdit::textChanged, this, &RenumberPanel::Text5_Change);
+    connect(Command6, &QPushButton::clicked, this, &RenumberPanel::Command6_Click);
+    connect(Command7, &QPushButton::clicked, this, &RenumberPanel::Command7_Click);
+}
+
+RenumberPanel *RenumberPanel::of(const Form1 *doc)
+{
+    return doc->Frame3->findChild<RenumberPanel *>();
+}
+
+void RenumberPanel::createControls()
 {
     namespace t = numbering::texts;
-    setObjectName(QStringLiteral("RenumberPanel"));
-
     Label4 = new QLabel(t::stepLabel(), this);
     Label4->setObjectName(QStringLiteral("Label4"));
     Text5 = makeDigitField(this, QStringLiteral("Text5"), t::stepLabel(), 2);
@@ -72,19 +95,11 @@ RenumberPanel::RenumberPanel(MDIForm1 &main, Form1 &doc, QGroupBox *frame)
     startNumber->setFixedWidth(72);
     startNumberLabel->setBuddy(startNumber);
 
-    Frame7 = new QGroupBox(t::formFrame(), this);
-    Frame7->setObjectName(QStringLiteral("Frame7"));
-    Option5 = new QRadioButton(t::formWithN(), Frame7);
-    Option5->setObjectName(QStringLiteral("Option5"));
-    Option5->setToolTip(t::formWithNTip());
-    Option5->setChecked(true);
-    Option6 = new QRadioButton(t::formDigitsOnly(), Frame7);
-    Option6->setObjectName(QStringLiteral("Option6"));
-    Option6->setToolTip(t::formDigitsOnlyTip());
-    auto *forms = new QHBoxLayout(Frame7);
-    forms->setContentsMargins(6, 0, 6, 2);
-    forms->addWidget(Option5);
-    forms->addWidget(Option6);
+    const NumberFormGroup forms =
+        makeNumberFormGroup(this, QStringLiteral("Frame7"), QStringLiteral("Option5"), QStringLiteral("Option6"));
+    Frame7 = forms.frame;
+    Option5 = forms.withN;
+    Option6 = forms.digitsOnly;
 
     selectionOnly = new QCheckBox(t::selectionOnlyBox(), this);
     selectionOnly->setObjectName(QStringLiteral("selectionOnly"));
@@ -103,9 +118,12 @@ RenumberPanel::RenumberPanel(MDIForm1 &main, Form1 &doc, QGroupBox *frame)
     keepPlace.setRetainSizeWhenHidden(true);
     ProgressBar1->setSizePolicy(keepPlace);
     ProgressBar1->hide();
+}
 
-    // Two rows: the fields over the check boxes and the progress bar; the number form and the
-    // buttons take both rows.
+// Two rows: the fields over the check boxes and the progress bar; the number form and the
+// buttons take both rows.
+void RenumberPanel::layOut()
+{
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(6, 0, 6, 2);
     grid->setHorizontalSpacing(8);
@@ -125,22 +143,6 @@ RenumberPanel::RenumberPanel(MDIForm1 &main, Form1 &doc, QGroupBox *frame)
     grid->addWidget(Command6, 0, 4);
     grid->addWidget(Command7, 1, 4);
     grid->setColumnStretch(2, 1);
-
-    auto *frameLayout = new QVBoxLayout(frame);
-    frameLayout->setContentsMargins(0, 0, 0, 0);
-    frameLayout->addWidget(this);
-    frame->resize(std::max(frame->width(), frame->sizeHint().width()), std::max(frame->height(), frame->sizeHint().height()));
-
-    setTabOrder(Text5, startNumber);
-    setTabOrder(startNumber, Option5);
-    setTabOrder(Option5, selectionOnly);
-    setTabOrder(selectionOnly, updateJumps);
-    setTabOrder(updateJumps, Command6);
-    setTabOrder(Command6, Command7);
-
-    connect(Text5, &QLineEdit::textChanged, this, &RenumberPanel::Text5_Change);
-    connect(Command6, &QPushButton::clicked, this, &RenumberPanel::Command6_Click);
-    connect(Command7, &QPushButton::clicked, this, &RenumberPanel::Command7_Click);
 }
 
 numbering::NumberForm RenumberPanel::form() const
@@ -151,7 +153,7 @@ numbering::NumberForm RenumberPanel::form() const
 void RenumberPanel::showStep()
 {
     ProgressBar1->hide();
-    AppState &state = main_.state();
+    AppState &state = app_.state();
     state.PasRenum = int(numbering::stepOnOpening(state.PasRenum));
     const QString digits = QString::number(state.PasRenum);
     if (Text5->text() == digits)
@@ -165,10 +167,10 @@ void RenumberPanel::Text5_Change()
     if (settingStep_)
         return;
     const numbering::StepFieldResult r = numbering::validateStep(Text5->text());
-    main_.state().PasRenum = int(r.value);
+    app_.state().PasRenum = int(r.value);
     Command6->setEnabled(r.startEnabled);
     if (!r.message.isEmpty())
-        main_.services().messageBox->show(r.message, platform::mb::Critical, numbering::texts::errorTitle());
+        app_.services().messageBox->show(r.message, platform::mb::Critical, numbering::texts::errorTitle());
     if (Text5->text() != r.fieldText) {
         settingStep_ = true;
         Text5->setText(r.fieldText);
@@ -178,15 +180,13 @@ void RenumberPanel::Text5_Change()
 
 void RenumberPanel::Command6_Click()
 {
-    main_.state().PasRenum = int(numbering::fieldNumericValue(Text5->text()));
+    app_.state().PasRenum = int(numbering::fieldNumericValue(Text5->text()));
     renumerote2();
 }
 
 void RenumberPanel::Command7_Click()
 {
-    frame_->hide();
-    doc_.Form_Resize();
-    main_.setPanelCommandsEnabled(true);
+    doc_.closePanel(frame_);
 }
 
 void RenumberPanel::CalculeLigne2()
@@ -199,7 +199,7 @@ numbering::RenumberOptions RenumberPanel::options() const
 {
     numbering::RenumberOptions o;
     o.form = form();
-    o.step = main_.state().PasRenum;
+    o.step = app_.state().PasRenum;
     o.start = numbering::renumberStartNumber(startNumber->text(), o.step);
     o.updateJumps = updateJumps->isChecked();
     return o;
@@ -215,7 +215,7 @@ void RenumberPanel::showProgress(qint64 done, qint64 total)
 
 void RenumberPanel::renumerote2()
 {
-    main_.RecordUndoSnapshot(&doc_);
+    app_.RecordUndoSnapshot(&doc_);
     std::optional<RunMessage> message;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -228,7 +228,6 @@ void RenumberPanel::renumerote2()
         ProgressBar1->setValue(1);
         ProgressBar1->show();
         ProgressBar1->repaint();
-        main_.action(QStringLiteral("Mnu_Annuler"))->setEnabled(true);
 
         platform::RichTextBox *text = doc_.Text1;
         try {
@@ -259,7 +258,7 @@ void RenumberPanel::renumerote2()
         }
     }
     if (message)
-        main_.services().messageBox->show(message->text, message->flags, message->title);
+        app_.services().messageBox->show(message->text, message->flags, message->title);
 }
 
 } // namespace tarmel

@@ -15,14 +15,15 @@ class QRadioButton;
 
 namespace tarmel {
 
+class AppContext;
 class Form1;
-class MDIForm1;
 
 class RenumberPanel : public QWidget {
     Q_OBJECT
 public:
     // Builds the controls inside frame (the document's Frame3) and sizes the frame to hold them.
-    RenumberPanel(MDIForm1 &main, Form1 &doc, QGroupBox *frame);
+    RenumberPanel(AppContext &app, Form1 &doc, QGroupBox *frame);
+    static RenumberPanel *of(const Form1 *doc); // the panel in the document's Frame3
 
     QLabel *Label4 = nullptr;
     QLineEdit *Text5 = nullptr;          // the step
@@ -53,10 +54,12 @@ public:
     void Command7_Click();
 
 private:
+    void createControls();
+    void layOut();
     numbering::RenumberOptions options() const;
     void showProgress(qint64 done, qint64 total);
 
-    MDIForm1 &main_;
+    AppContext &app_;
     Form1 &doc_;
     QGroupBox *frame_;
     bool settingStep_ = false;

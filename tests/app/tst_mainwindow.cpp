@@ -1,6 +1,7 @@
 // The main window and its document windows, driven through the menu actions with fake
 // desktop services.
 #include "app/HandOff.h"
+#include "app/CommandState.h"
 #include "app/MDIForm1.h"
 #include "document/Form1.h"
 #include "document/StatusBar1Widget.h"
@@ -419,7 +420,7 @@ void TestMainWindow::closingOneOfTwoPanelsKeepsCommandsOff()
     Form1 *withFind = app.main->activeDocument();
     withRenumbering->Frame3->show();
     withFind->Frame1->show();
-    app.main->setPanelCommandsEnabled(false);
+    app.main->commands().setPanelCommands(false);
     app.trigger("Mnu_Close"); // the window with the find panel
     QVERIFY(!app.enabled("Mnu_Renumeroter"));
     app.main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(withRenumbering->parentWidget()));

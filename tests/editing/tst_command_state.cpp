@@ -208,7 +208,7 @@ void TestCommandState::events()
     case Event::ClickWithoutSelection:
         app.fakes.clipboard.setText(QStringLiteral("X"));
         app.newDocument(QStringLiteral("N10 G00 X0\r\n"));
-        app.main->Mnu_ToutSelect_Click();
+        app.main->runCommand(QStringLiteral("Mnu_ToutSelect"));
         app.clickText();
         QCOMPARE(app.doc()->Text1->selLength(), 0);
         break;
@@ -262,7 +262,7 @@ void TestCommandState::events()
     case Event::Copy:
         app.newDocument(QStringLiteral("N10"));
         app.doc()->Text1->setSelLength(2);
-        app.main->Mnu_Edition_Click(Event(event) == Event::Cut ? 4 : 5);
+        app.main->runCommand(QStringLiteral("Mnu_Edition(%1)").arg(Event(event) == Event::Cut ? 4 : 5));
         break;
     case Event::ClearClipboard:
         app.fakes.clipboard.setText(QStringLiteral("X"));
@@ -315,7 +315,7 @@ void TestCommandState::cutOrCopyWithoutSelectionKeepsClipboard()
     app.trigger("Mnu_VidePresPap"); // paste state off, clipboard empty
     app.fakes.clipboard.setText(QStringLiteral("copied elsewhere"));
     app.trigger("Mnu_ToutSelect"); // buttons on although nothing is selected
-    app.main->Mnu_Edition_Click(index);
+    app.main->runCommand(QStringLiteral("Mnu_Edition(%1)").arg(index));
     QCOMPARE(app.fakes.clipboard.stored(), QStringLiteral("copied elsewhere"));
     QVERIFY(!app.item(QStringLiteral("Mnu_Edition(6)"))->isEnabled());
     QCOMPARE(doc->AnnulRedo, index == 4); // cut still records its snapshot
@@ -328,7 +328,7 @@ void TestCommandState::pasteWithEmptyClipboardRemovesSelection()
     doc->Text1->setSelStart(3);
     doc->Text1->setSelLength(4);
     app.fakes.clipboard.setText(QString());
-    app.main->Mnu_Edition_Click(6);
+    app.main->runCommand(QStringLiteral("Mnu_Edition(%1)").arg(6));
     QCOMPARE(doc->Text1->text(), QStringLiteral("N10"));
     app.trigger("Mnu_Annuler");
     QCOMPARE(doc->Text1->text(), QStringLiteral("N10 G00"));
@@ -338,7 +338,7 @@ void TestCommandState::deleteWithoutSelectionRecordsSnapshot()
 {
     App app;
     Form1 *doc = app.newDocument(QStringLiteral("N10"));
-    app.main->Mnu_Supprimer_Click();
+    app.main->runCommand(QStringLiteral("Mnu_Supprimer"));
     QCOMPARE(doc->Text1->text(), QStringLiteral("N10"));
     QVERIFY(doc->AnnulRedo);
     QVERIFY(app.item(QStringLiteral("Mnu_Annuler"))->isEnabled());
@@ -352,7 +352,7 @@ void TestCommandState::unreadableClipboardCountsAsEmpty()
     Form1 *doc = app.newDocument(QStringLiteral("N10"));
     app.main->Mnu_Edit_Click();
     QVERIFY(!app.item(QStringLiteral("Mnu_Edition(6)"))->isEnabled());
-    app.main->Mnu_Edition_Click(6);
+    app.main->runCommand(QStringLiteral("Mnu_Edition(%1)").arg(6));
     QCOMPARE(doc->Text1->text(), QStringLiteral("N10"));
 }
 
@@ -362,15 +362,15 @@ void TestCommandState::commandsWithoutDocumentDoNothing()
     app.fakes.clipboard.setText(QStringLiteral("X"));
     // Invoked directly: every handler finds no document and leaves everything alone.
     for (int i : {4, 5, 6})
-        app.main->Mnu_Edition_Click(i);
-    app.main->Mnu_Supprimer_Click();
-    app.main->Mnu_ToutSelect_Click();
-    app.main->Mnu_Desel_Click();
+        app.main->runCommand(QStringLiteral("Mnu_Edition(%1)").arg(i));
+    app.main->runCommand(QStringLiteral("Mnu_Supprimer"));
+    app.main->runCommand(QStringLiteral("Mnu_ToutSelect"));
+    app.main->runCommand(QStringLiteral("Mnu_Desel"));
     app.main->Mnu_Annuler_Click();
     app.main->Toolbar1_Click();
     for (int d = 1; d <= 5; ++d)
-        app.main->Mnu_D_Click(d);
-    app.main->Mnu_Fusionner_Click();
+        app.main->runCommand(QStringLiteral("Mnu_D%1").arg(d));
+    app.main->runCommand(QStringLiteral("Mnu_Fusionner"));
     QCOMPARE(app.fakes.clipboard.stored(), QStringLiteral("X"));
     QVERIFY(app.main->documents().isEmpty());
     QCOMPARE(app.fakes.commonDialog.shown().size(), 0);

@@ -69,7 +69,7 @@ void TestRichCommands::openMixedCaseName()
     const QString file = app.write(name, kRich);
     Form1 *doc = app.open(file);
     QVERIFY(doc);
-    QCOMPARE(doc->FileType, 0);
+    QCOMPARE(doc->fileType, tarmel::FileType::Rich);
     QCOMPARE(doc->Text1->text(), kRichText);
     const FormattedText shown = doc->Text1->formattedText();
     QVERIFY(hasFormats(shown));
@@ -101,7 +101,7 @@ void TestRichCommands::filterChoiceBelongsToItsDocument()
     // ...a program opened afterwards still saves as plain text.
     const QString iso = app.write(QStringLiteral("prog.iso"), "N10 G0\r\n");
     Form1 *second = app.open(iso);
-    QCOMPARE(second->FileType, 1);
+    QCOMPARE(second->fileType, tarmel::FileType::Plain);
     second->Text1->setSelStart(0);
     second->Text1->setSelText(QStringLiteral("%\r\n"));
     app.trigger("Mnu_Enregistrer");
@@ -146,7 +146,7 @@ void TestRichCommands::saveAsRichFilterNames()
     QCOMPARE(App::read(iso), QByteArray("N10 G0\r\nN20 \xE9\r\n"));
     QCOMPARE(doc->caption(), target);
     QCOMPARE(doc->StatusBar1->panelText(1), written.toUpper());
-    QCOMPARE(doc->FileType, 0);
+    QCOMPARE(doc->fileType, tarmel::FileType::Rich);
     QVERIFY(!doc->Change);
     // The next "&Enregistrer" writes rich text to the same name.
     doc->Text1->setSelStart(0);
@@ -168,7 +168,7 @@ void TestRichCommands::saveAsRichFailureKeepsDocument()
     QCOMPARE(app.fakes.messageBox.last().text, QStringLiteral("Erreur lors de l'enregistrement du fichier"));
     QVERIFY(doc->Change);
     QCOMPARE(doc->caption(), iso);
-    QCOMPARE(doc->FileType, 1); // still a plain document: the next save writes plain text
+    QCOMPARE(doc->fileType, tarmel::FileType::Plain); // still a plain document: the next save writes plain text
     app.trigger("Mnu_Enregistrer");
     QCOMPARE(App::read(iso), QByteArray("N20\r\n"));
 }

@@ -196,7 +196,7 @@ private slots:
         QFETCH(QString, message);
         Form1 *doc = newDocument(QStringLiteral("N5 X1"));
         openRenumbering();
-        RenumberPanel *panel = doc->renumberPanel;
+        RenumberPanel *panel = tarmel::RenumberPanel::of(doc);
         QCOMPARE(panel->Text5->text(), QStringLiteral("10"));
         if (!message.isEmpty())
             fakes->messageBox.answerOk();
@@ -230,7 +230,7 @@ private slots:
         const int fullHeight = doc->Text1->height();
 
         openRenumbering();
-        RenumberPanel *panel = doc->renumberPanel;
+        RenumberPanel *panel = tarmel::RenumberPanel::of(doc);
         QVERIFY(doc->Frame3->isVisible());
         QVERIFY(panelItemsEnabled(false));
         QVERIFY(!panel->ProgressBar1->isVisible());
@@ -265,12 +265,12 @@ private slots:
     {
         Form1 *first = newDocument(QStringLiteral("N1"));
         openRenumbering();
-        first->renumberPanel->Text5->setCursorPosition(2);
-        type(first->renumberPanel->Text5, QStringLiteral("\b\b25"));
-        QTest::mouseClick(first->renumberPanel->Command7, Qt::LeftButton);
+        tarmel::RenumberPanel::of(first)->Text5->setCursorPosition(2);
+        type(tarmel::RenumberPanel::of(first)->Text5, QStringLiteral("\b\b25"));
+        QTest::mouseClick(tarmel::RenumberPanel::of(first)->Command7, Qt::LeftButton);
         Form1 *second = newDocument(QStringLiteral("N1"));
         openRenumbering();
-        QCOMPARE(second->renumberPanel->Text5->text(), QStringLiteral("25"));
+        QCOMPARE(tarmel::RenumberPanel::of(second)->Text5->text(), QStringLiteral("25"));
         QCOMPARE(main->state().PasRenum, 25);
     }
 
@@ -301,7 +301,7 @@ private slots:
         // The text changes after the opening: the run takes a snapshot of its own.
         Form1 *doc = newDocument(QStringLiteral("at opening"));
         openRenumbering();
-        RenumberPanel *panel = doc->renumberPanel;
+        RenumberPanel *panel = tarmel::RenumberPanel::of(doc);
         panel->Text5->selectAll();
         type(panel->Text5, step);
         panel->Option6->setChecked(digitsOnly);
@@ -329,12 +329,12 @@ private slots:
     {
         Form1 *doc = newDocument(QStringLiteral("N1\r\nN1\r\nN1"));
         openRenumbering();
-        doc->renumberPanel->Text5->selectAll();
-        type(doc->renumberPanel->Text5, QStringLiteral("7"));
-        doc->renumerote2();
+        tarmel::RenumberPanel::of(doc)->Text5->selectAll();
+        type(tarmel::RenumberPanel::of(doc)->Text5, QStringLiteral("7"));
+        tarmel::RenumberPanel::of(doc)->renumerote2();
         QCOMPARE(doc->Text1->text(), QStringLiteral("N7 \r\nN14 \r\nN21 "));
-        doc->CalculeLigne2();
-        QCOMPARE(doc->renumberPanel->NbLignes, 3);
+        tarmel::RenumberPanel::of(doc)->CalculeLigne2();
+        QCOMPARE(tarmel::RenumberPanel::of(doc)->NbLignes, 3);
     }
 
     // Selection-only runs: the selection counts UTF-16 units of a text holding accents and a
@@ -355,7 +355,7 @@ private slots:
         const QString before = head + QStringLiteral("N1 X\r\nN2 Y\r\nN3 Z\r\nN4 W");
         Form1 *doc = newDocument(before);
         openRenumbering();
-        RenumberPanel *panel = doc->renumberPanel;
+        RenumberPanel *panel = tarmel::RenumberPanel::of(doc);
         panel->selectionOnly->setChecked(checked);
         type(panel->startNumber, QStringLiteral("100"));
         // From inside the second numbered line to inside the third.
@@ -369,9 +369,9 @@ private slots:
     {
         Form1 *doc = newDocument(QStringLiteral("N1\r\nN2"));
         openRenumbering();
-        doc->renumberPanel->selectionOnly->setChecked(true);
+        tarmel::RenumberPanel::of(doc)->selectionOnly->setChecked(true);
         doc->Text1->setSelStart(0);
-        QTest::mouseClick(doc->renumberPanel->Command6, Qt::LeftButton);
+        QTest::mouseClick(tarmel::RenumberPanel::of(doc)->Command6, Qt::LeftButton);
         QCOMPARE(doc->Text1->text(), QStringLiteral("N10 \r\nN20 "));
     }
 
@@ -392,10 +392,10 @@ private slots:
         QFETCH(QString, report);
         Form1 *doc = newDocument(QStringLiteral("N1 G00\r\nN2 GOTO 1\r\nN3 GOTOF 9\r\nN4 M97 P2"));
         openRenumbering();
-        doc->renumberPanel->updateJumps->setChecked(updateJumps);
+        tarmel::RenumberPanel::of(doc)->updateJumps->setChecked(updateJumps);
         if (updateJumps)
             fakes->messageBox.answerOk();
-        QTest::mouseClick(doc->renumberPanel->Command6, Qt::LeftButton);
+        QTest::mouseClick(tarmel::RenumberPanel::of(doc)->Command6, Qt::LeftButton);
         QCOMPARE(doc->Text1->text(), after);
         if (report.isEmpty()) {
             QVERIFY(fakes->messageBox.boxes().isEmpty());
@@ -412,7 +412,7 @@ private slots:
     {
         Form1 *doc = newDocument(QStringLiteral("G00"));
         openAutoNumbering();
-        AutoNumberPanel *panel = doc->autoNumberPanel;
+        AutoNumberPanel *panel = tarmel::AutoNumberPanel::of(doc);
         QVERIFY(doc->Frame6->isVisible());
         QVERIFY(panelItemsEnabled(false));
         QCOMPARE(main->state().NumAutoActif, 1);
@@ -453,7 +453,7 @@ private slots:
         QFETCH(QString, expected);
         Form1 *doc = newDocument();
         openAutoNumbering();
-        doc->autoNumberPanel->Option8->setChecked(digitsOnly);
+        tarmel::AutoNumberPanel::of(doc)->Option8->setChecked(digitsOnly);
         type(editorOf(doc), typed);
         QCOMPARE(doc->Text1->text(), expected);
         QVERIFY(doc->Change);
@@ -496,7 +496,7 @@ private slots:
     {
         Form1 *first = newDocument();
         openAutoNumbering();
-        first->autoNumberPanel->Option8->setChecked(true);
+        tarmel::AutoNumberPanel::of(first)->Option8->setChecked(true);
         Form1 *second = newDocument(); // its panel stays closed: form "Nxxxx"
         type(editorOf(first), QStringLiteral("A\nB"));
         type(editorOf(second), QStringLiteral("C\nD"));
@@ -509,7 +509,7 @@ private slots:
     {
         Form1 *doc = newDocument();
         openAutoNumbering();
-        AutoNumberPanel *panel = doc->autoNumberPanel;
+        AutoNumberPanel *panel = tarmel::AutoNumberPanel::of(doc);
         type(editorOf(doc), QStringLiteral("A\nB"));
         QTest::mouseClick(panel->Command9, Qt::LeftButton);
         QCOMPARE(main->state().NumAutoActif, 0);
@@ -541,7 +541,7 @@ private slots:
         QFETCH(QString, expected);
         Form1 *doc = newDocument();
         openAutoNumbering();
-        AutoNumberPanel *panel = doc->autoNumberPanel;
+        AutoNumberPanel *panel = tarmel::AutoNumberPanel::of(doc);
         panel->Text6->setCursorPosition(panel->Text6->text().size());
         type(panel->Text6, startTyped);
         panel->Text7->setCursorPosition(panel->Text7->text().size());
@@ -556,11 +556,11 @@ private slots:
         main->state().NumAutoSuivant = 99990;
         openAutoNumbering();
         type(editorOf(doc), QStringLiteral("\n\n"));
-        QTest::mouseClick(doc->autoNumberPanel->Command11, Qt::LeftButton);
+        QTest::mouseClick(tarmel::AutoNumberPanel::of(doc)->Command11, Qt::LeftButton);
         openAutoNumbering();
         // Six digits in a five-character field: shown and kept whole.
-        QCOMPARE(doc->autoNumberPanel->Text6->text(), QStringLiteral("100010"));
-        QCOMPARE(doc->autoNumberPanel->Text7->text(), QStringLiteral("10"));
+        QCOMPARE(tarmel::AutoNumberPanel::of(doc)->Text6->text(), QStringLiteral("100010"));
+        QCOMPARE(tarmel::AutoNumberPanel::of(doc)->Text7->text(), QStringLiteral("10"));
         type(editorOf(doc), QStringLiteral("\n"));
         QCOMPARE(doc->Text1->text(), QStringLiteral("\r\nN99990 \r\nN100000 \r\nN100010 "));
     }

@@ -1,0 +1,28 @@
+#pragma once
+// The program's features, each with its commands. The main window builds this list once;
+// the tests build the same list through the main window.
+
+#include "app/WindowCommands.h"
+#include "commands/DateCommands.h"
+#include "commands/ToolbarCommands.h"
+#include "editing/EditCommands.h"
+#include "files/FileCommands.h"
+#include "numbering/NumberingCommands.h"
+
+namespace tarmel {
+
+struct Features {
+    Features(AppContext &app, QMdiArea *mdi, QMenu *windowMenu)
+        : edit(app), files(app), numbering(app), dates(app), toolbar(app), windows(app, mdi, windowMenu)
+    {
+    }
+
+    EditCommands edit; // first: it watches a new document's editing area before the others do
+    FileCommands files;
+    NumberingCommands numbering;
+    DateCommands dates;
+    ToolbarCommands toolbar;
+    WindowCommands windows;
+};
+
+} // namespace tarmel
