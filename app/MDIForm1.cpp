@@ -268,7 +268,9 @@ Form1 *MDIForm1::createDocument()
     connect(sub, &QObject::destroyed, this,
             [this] { QTimer::singleShot(0, this, [this] { features_->windows.refreshWindowMenu(); }); });
     emit events_->created(doc);
+    doc->Loading = true; // the empty text of a new window is no edit
     doc->Text1->setText(QString());
+    doc->Loading = false;
     doc->hidePanels();
     if (state_.MaximizeDocuments == 1)
         sub->showMaximized();

@@ -1,13 +1,14 @@
 // The main window and its document windows, driven through the menu actions with fake
 // desktop services.
 #include "app/HandOff.h"
-#include "app/CommandState.h"
+#include "app/DocumentEvents.h"
 #include "app/MDIForm1.h"
 #include "document/Form1.h"
 #include "document/StatusBar1Widget.h"
 #include "platform/RichTextBox.h"
 #include "tests/support/TestApp.h"
 
+#include <Qsci/qsciscintilla.h>
 #include <QDialog>
 #include <QGroupBox>
 #include <QTimer>
@@ -32,20 +33,12 @@ struct App : testsupport::TestApp {
     }
 };
 
-const char *const kDocumentItems[] = {"Mnu_Close", "Mnu_Enregistrer", "Mnu_EnregistrerSous", "Mnu_Imprimer",
-                                      "Mnu_Edit", "Mnu_Outils", "Mnu_Fenêtre", "Mnu_Affichage"};
-const int kDocumentButtons[] = {3, 4, 5, 6, 14, 15};
-
 } // namespace
 
 class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
-    void startsWithoutDocument();
-    void menuBar();
     void newTwice();
-    void newFollowsClipboard_data();
-    void newFollowsClipboard();
     void closePrompt();
     void closeUnmodifiedAsksNothing();
     void closeYesOnNewDocumentRunsSaveAs();
@@ -68,39 +61,10 @@ private slots:
     void windowMenuListsDocuments();
     void toolbarDispatchesByKey_data();
     void toolbarDispatchesByKey();
+    void documentEvents();
 };
 
-void TestMainWindow::startsWithoutDocument()
-{
-    App app(false);
-    QVERIFY(app.main->startUp({}));
-    QVERIFY(app.main->documents().isEmpty());
-    for (const char *name : kDocumentItems)
-        QVERIFY2(!app.enabled(name), name);
-    for (int b : kDocumentButtons)
-        QVERIFY2(!app.main->button(b)->isEnabled(), qPrintable(QString::number(b)));
-    for (int b : {1, 2, 16, 17, 18})
-        QVERIFY(app.main->button(b)->isEnabled());
-    // No configuration file: defaults, toolbar shown, nothing written.
-    QCOMPARE(app.main->state().EditorFontName, QStringLiteral("Courier New"));
-    QCOMPARE(app.main->state().EditorFontSize, 10.0);
-    QVERIFY(!app.main->toolbar()->isHidden());
-    QCOMPARE(app.main->state().SensRecherche, 1.0f);
-    QVERIFY(!QFile::exists(app.programDir.filePath(QStringLiteral("Tarmel.cfg"))));
-}
 
-void TestMainWindow::menuBar()
-{
-    App app;
-    QStringList captions;
-    for (QAction *a : app.main->menuBar()->actions())
-        captions << a->text();
-    QCOMPARE(captions, (QStringList{"&Fichier", "&Edition", "&Outils", "&Affichage", "&Fenêtre", "?"}));
-    // Toolbar: 18 entries, separators at 7 and 13.
-    QVERIFY(app.main->button(7)->isSeparator());
-    QVERIFY(app.main->button(13)->isSeparator());
-    QVERIFY(app.main->button(19) == nullptr);
-}
 
 void TestMainWindow::newTwice()
 {
@@ -116,36 +80,9 @@ void TestMainWindow::newTwice()
         QVERIFY(doc->Frame1->isHidden() && doc->Frame2->isHidden() && doc->Frame3->isHidden() && doc->Frame6->isHidden());
     }
     QCOMPARE(app.main->activeDocument(), docs.last());
-    for (const char *name : kDocumentItems)
-        QVERIFY2(app.enabled(name), name);
-    for (int b : kDocumentButtons)
-        QVERIFY(app.main->button(b)->isEnabled());
-    QVERIFY(!app.enabled("Mnu_Fusionner"));
-    QVERIFY(!app.enabled("Mnu_Annuler"));
 }
 
-void TestMainWindow::newFollowsClipboard_data()
-{
-    QTest::addColumn<QString>("clipboard");
-    QTest::addColumn<bool>("pasteEnabled");
-    QTest::newRow("text") << "G01 X1" << true;
-    QTest::newRow("empty") << "" << false;
-}
 
-void TestMainWindow::newFollowsClipboard()
-{
-    QFETCH(QString, clipboard);
-    QFETCH(bool, pasteEnabled);
-    App app(false);
-    app.fakes.clipboard.setText(clipboard);
-    app.main->startUp({});
-    app.trigger("Mnu_Nouveau");
-    QCOMPARE(app.enabled("Mnu_Edition(6)"), pasteEnabled);
-    QCOMPARE(app.enabled("Mnu_VidePresPap"), pasteEnabled);
-    QCOMPARE(app.main->button(11)->isEnabled(), pasteEnabled);
-    for (int b : {9, 10, 12})
-        QVERIFY(!app.main->button(b)->isEnabled());
-}
 
 void TestMainWindow::closePrompt()
 {
@@ -160,10 +97,6 @@ void TestMainWindow::closePrompt()
     QCOMPARE(box.flags, 52);
     QCOMPARE(box.title, QStringLiteral("Fermer le programmes CN"));
     QVERIFY(app.main->documents().isEmpty());
-    for (const char *name : kDocumentItems)
-        QVERIFY2(!app.enabled(name), name);
-    for (int b : kDocumentButtons)
-        QVERIFY(!app.main->button(b)->isEnabled());
 }
 
 void TestMainWindow::closeUnmodifiedAsksNothing()
@@ -283,6 +216,7 @@ void TestMainWindow::maximizedDocuments_data()
     QTest::newRow("1") << QByteArray(" 1 \r\nCourier New\r\n 12 \r\n 0 \r\n 0 \r\n") << true << 12.0;
     QTest::newRow("0") << QByteArray(" 0 \r\nCourier New\r\n 12 \r\n 0 \r\n 0 \r\n") << false << 12.0;
     QTest::newRow("short file, no font lines") << QByteArray(" 0 \r\n") << false << 0.0;
+    QTest::newRow("no file: defaults") << QByteArray() << false << 10.0;
 }
 
 void TestMainWindow::maximizedDocuments()
@@ -291,12 +225,13 @@ void TestMainWindow::maximizedDocuments()
     QFETCH(bool, maximized);
     QFETCH(double, fontSize);
     App app(false);
-    QFile file(app.programDir.filePath(QStringLiteral("Tarmel.cfg")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(cfg);
-    file.close();
+    if (!cfg.isEmpty()) {
+        QFile file(app.programDir.filePath(QStringLiteral("Tarmel.cfg")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(cfg) == cfg.size());
+    }
     app.main->startUp({});
-    QVERIFY(app.main->toolbar()->isHidden());
+    QCOMPARE(app.main->toolbar()->isHidden(), !cfg.isEmpty());
+    QCOMPARE(app.main->state().SensRecherche, 1.0f);
     QCOMPARE(app.main->state().EditorFontSize, fontSize);
     app.main->show();
     app.trigger("Mnu_Nouveau");
@@ -331,8 +266,7 @@ void TestMainWindow::panelLayout()
     doc->resize(700, 400);
     const int statusTop = doc->height() - doc->StatusBar1->height();
     QCOMPARE(doc->Text1->geometry(), QRect(0, 0, 700, statusTop));
-    doc->Frame3->show();
-    doc->Form_Resize();
+    app.trigger("Mnu_Renumeroter");
     QCOMPARE(doc->Frame3->geometry().bottom() + 1, statusTop);
     QCOMPARE(doc->Text1->height(), doc->Frame3->y());
     doc->resize(500, 300); // the layout follows a resize
@@ -418,9 +352,8 @@ void TestMainWindow::closingOneOfTwoPanelsKeepsCommandsOff()
     Form1 *withRenumbering = app.main->activeDocument();
     app.trigger("Mnu_Nouveau");
     Form1 *withFind = app.main->activeDocument();
-    withRenumbering->Frame3->show();
-    withFind->Frame1->show();
-    app.main->commands().setPanelCommands(false);
+    withRenumbering->showPanel(withRenumbering->Frame3);
+    withFind->showPanel(withFind->Frame1);
     app.trigger("Mnu_Close"); // the window with the find panel
     QVERIFY(!app.enabled("Mnu_Renumeroter"));
     app.main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(withRenumbering->parentWidget()));
@@ -495,22 +428,25 @@ void TestMainWindow::windowMenuListsDocuments()
 void TestMainWindow::toolbarDispatchesByKey_data()
 {
     QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("itemOff"); // its menu item disabled: the button runs all the same
     QTest::addColumn<int>("documentsAfter");
     QTest::addColumn<int>("boxes");
     QTest::addColumn<int>("dialogs");
-    QTest::newRow("Nouveau") << "Nouveau" << 2 << 0 << 0;
-    QTest::newRow("Fermer") << "Fermer" << 0 << 0 << 0;
-    QTest::newRow("Ouvrir") << "Ouvrir" << 1 << 0 << 1;
-    QTest::newRow("Enregistrer") << "Enregistrer" << 1 << 0 << 1;
-    QTest::newRow("EnregistrerSous") << "EnregistrerSous" << 1 << 0 << 1;
-    QTest::newRow("Quitter") << "Quitter" << 1 << 1 << 0;
-    QTest::newRow("case matters") << "nouveau" << 1 << 0 << 0;
-    QTest::newRow("unknown") << "Ailleurs" << 1 << 0 << 0;
+    QTest::newRow("Nouveau") << "Nouveau" << false << 2 << 0 << 0;
+    QTest::newRow("Fermer") << "Fermer" << false << 0 << 0 << 0;
+    QTest::newRow("Ouvrir") << "Ouvrir" << false << 1 << 0 << 1;
+    QTest::newRow("Enregistrer") << "Enregistrer" << false << 1 << 0 << 1;
+    QTest::newRow("EnregistrerSous") << "EnregistrerSous" << false << 1 << 0 << 1;
+    QTest::newRow("Quitter") << "Quitter" << false << 1 << 1 << 0;
+    QTest::newRow("Nouveau, item disabled") << "Nouveau" << true << 2 << 0 << 0;
+    QTest::newRow("case matters") << "nouveau" << false << 1 << 0 << 0;
+    QTest::newRow("unknown") << "Ailleurs" << false << 1 << 0 << 0;
 }
 
 void TestMainWindow::toolbarDispatchesByKey()
 {
     QFETCH(QString, key);
+    QFETCH(bool, itemOff);
     QFETCH(int, documentsAfter);
     QFETCH(int, boxes);
     QFETCH(int, dialogs);
@@ -520,10 +456,35 @@ void TestMainWindow::toolbarDispatchesByKey()
         app.fakes.commonDialog.expectCancel();
     for (int i = 0; i < boxes; ++i)
         app.fakes.messageBox.answerNo();
+    app.item(QStringLiteral("Mnu_Nouveau"))->setEnabled(!itemOff);
     app.main->Toolbar1_ButtonClick(key);
     QCOMPARE(int(app.main->documents().size()), documentsAfter);
     QCOMPARE(int(app.fakes.messageBox.boxes().size()), boxes);
     QCOMPARE(int(app.fakes.commonDialog.shown().size()), dialogs);
+}
+
+// What watching features see: one change event per modification after a load or a save.
+void TestMainWindow::documentEvents()
+{
+    App app;
+    QStringList seen;
+    DocumentEvents &events = app.main->events();
+    auto record = [&seen](const char *what) { return [&seen, what](Form1 *) { seen << QString::fromLatin1(what); }; };
+    connect(&events, &DocumentEvents::created, record("created"));
+    connect(&events, &DocumentEvents::loaded, record("loaded"));
+    connect(&events, &DocumentEvents::changed, record("changed"));
+    connect(&events, &DocumentEvents::saved, record("saved"));
+    connect(&events, &DocumentEvents::closed, record("closed"));
+    app.openFile("N10\r\n");
+    Form1 *doc = app.main->activeDocument();
+    doc->Text1->setSelStart(0);
+    for (const char *key : {"A", "B"})
+        QTest::keyClicks(doc->Text1->engine(), QString::fromLatin1(key));
+    app.trigger("Mnu_Enregistrer");
+    QTest::keyClicks(doc->Text1->engine(), QStringLiteral("C"));
+    app.fakes.messageBox.answerNo();
+    app.trigger("Mnu_Close");
+    QCOMPARE(seen, (QStringList{"created", "loaded", "changed", "saved", "changed", "closed"}));
 }
 
 QTEST_MAIN(TestMainWindow)

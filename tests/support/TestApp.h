@@ -31,6 +31,28 @@ struct TestApp {
     bool enabled(const char *name) const { return item(QString::fromUtf8(name))->isEnabled(); }
     void trigger(const char *name) { item(QString::fromUtf8(name))->trigger(); }
     QString path(const QString &name) const { return workDir.filePath(name); }
+    // Checks enabled states written as "Mnu_Enregistrer -Mnu_Fusionner #3 -#8": a menu item by
+    // name, a toolbar button by "#index", "-" for disabled. Returns the tokens that differ.
+    QString mismatches(const QString &spec) const
+    {
+        QStringList wrong;
+        for (const QString &token : spec.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const bool off = token.startsWith(QLatin1Char('-'));
+            const QString name = off ? token.mid(1) : token;
+            QAction *a = name.startsWith(QLatin1Char('#')) ? main->button(name.mid(1).toInt()) : item(name);
+            if (!a || a->isEnabled() == off)
+                wrong << token;
+        }
+        return wrong.join(QLatin1Char(' '));
+    }
+    // Opens a file written in the work folder through "&Ouvrir"; returns its path.
+    QString openFile(const QByteArray &bytes, const QString &name = QStringLiteral("p.iso"))
+    {
+        const QString file = write(name, bytes);
+        fakes.commonDialog.expectOpen(file);
+        trigger("Mnu_Ouvrir");
+        return file;
+    }
     // Writes a file in the work folder; returns its canonical path.
     QString write(const QString &name, const QByteArray &bytes) const
     {
