@@ -1,10 +1,12 @@
-# make run   - install what is missing, build, start the editor
-# make test  - the same set-up, then every test
+# make run   - install what is missing, build the editor optimised (build-release), start it
+# make test  - the same set-up, a Debug build with the sanitised core, then every test
 # make bench - benchmarks (Release build), never part of make test
 # make fuzz  - fuzz the RTF reader (FUZZ_SECONDS, default 60)
 
 BUILD      ?= build
 TYPE       ?= Debug
+RUN_DIR    ?= build-release
+RUN_TYPE   ?= Release
 JOBS       ?= $(shell nproc)
 BENCH_DIR  ?= build-bench
 FUZZ_DIR   ?= build-fuzz
@@ -18,13 +20,17 @@ setup:
 $(BUILD)/build.ninja:
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(TYPE) -DTARMEL_SANITIZE_CORE=ON
 
+$(RUN_DIR)/build.ninja:
+	cmake -S . -B $(RUN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(RUN_TYPE) -DTARMEL_TESTS=OFF
+
 configure: setup $(BUILD)/build.ninja
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
-	./$(BUILD)/tarmel
+run: setup $(RUN_DIR)/build.ninja
+	cmake --build $(RUN_DIR) --target tarmel -j $(JOBS)
+	./$(RUN_DIR)/tarmel
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -38,4 +44,4 @@ fuzz: setup
 	bash scripts/fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD) $(BENCH_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD) $(RUN_DIR) $(BENCH_DIR) $(FUZZ_DIR)

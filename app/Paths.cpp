@@ -27,7 +27,15 @@ QString LongPathOf(const QString &path)
 {
     if (path.isEmpty())
         return QString();
-    return QFileInfo(path).canonicalFilePath();
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QString();
+    // Links are kept: a file opened through a link is captioned with the link, as the open
+    // dialog shows it. Only a ".." after a folder link, taken by name, would lead elsewhere
+    // than the system goes: that path is given with its links resolved.
+    const QString cleaned = QDir::cleanPath(info.absoluteFilePath());
+    const QString target = info.canonicalFilePath();
+    return QFileInfo(cleaned).canonicalFilePath() == target ? cleaned : target;
 }
 
 QString commandLinePath(const QStringList &arguments, const QString &currentFolder)

@@ -8,7 +8,7 @@ namespace tarmel {
 QString AddBackslash(const QString &path);   // appends the separator unless the path ends with one
 QString FileNameOnly(const QString &path);   // the part after the last separator
 bool FileExists(const QString &path);        // an entry exists under exactly that path
-QString LongPathOf(const QString &path);     // canonical absolute path; empty when it does not exist
+QString LongPathOf(const QString &path);     // absolute, cleaned, links kept; empty when it leads to nothing
 
 // The command line as one raw text: the arguments joined by single blanks, one pair of
 // surrounding double quotes removed, a relative path made absolute against currentFolder.

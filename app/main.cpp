@@ -1,4 +1,5 @@
 #include "app/MDIForm1.h"
+#include "batch/CommandLine.h"
 #include "platform/Services.h"
 
 #include <QApplication>
@@ -9,7 +10,16 @@
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    // The arguments decide before any application object exists: an option runs the batch
+    // path, which needs no display.
+    const tarmel::batch::CommandLineOutcome commandLine =
+        tarmel::batch::parseCommandLine(tarmel::batch::argumentsOf(argc, argv));
+    if (commandLine.kind != tarmel::batch::CommandLineOutcome::Kind::Window)
+        return tarmel::batch::batchMain(argc, argv, commandLine);
+
+    // The window's arguments are a file name, not Qt options: Qt sees the program's name only.
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarmel"));
     // The program speaks French: so do Qt's own dialogs and buttons.
     QTranslator qtTranslator;
@@ -36,7 +46,7 @@ int main(int argc, char *argv[])
     tarmel::MDIForm1 window(services);
     messageBox.setParent(&window);
     commonDialog.setParent(&window);
-    if (!window.startUp(QCoreApplication::arguments().mid(1)))
+    if (!window.startUp(commandLine.arguments))
         return 0; // the file went to the instance already running
     // Maximised; without a window manager (a bare X server) the size is set as well.
     if (const QScreen *screen = window.screen())

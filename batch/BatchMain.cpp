@@ -1,0 +1,26 @@
+#include "batch/CommandLine.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace tarmel::batch {
+
+QStringList argumentsOf(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+int batchMain(int &argc, char **argv, const CommandLineOutcome &outcome)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Tarmel"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return runBatch(outcome, out, err);
+}
+
+} // namespace tarmel::batch
