@@ -11,9 +11,10 @@ const char *const kNames[StatusBar1Widget::PanelCount] = {
     "Fichier", "Taille", "Date", "Heure", "MAJ", "NUM", "INSER", "Notice", "Encodage", "Fins de ligne"};
 }
 
-StatusBar1Widget::StatusBar1Widget(QWidget *parent) : QWidget(parent)
+StatusBar1Widget::StatusBar1Widget(QWidget *parent) : QStatusBar(parent)
 {
     setObjectName(QStringLiteral("StatusBar1"));
+    setSizeGripEnabled(false); // the document window is resized by its frame
     for (int i = 0; i < PanelCount; ++i) {
         auto *label = new QLabel(this);
         label->setObjectName(QStringLiteral("StatusBar1.Panel%1").arg(i + 1));

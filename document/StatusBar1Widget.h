@@ -1,5 +1,5 @@
 #pragma once
-#include <QWidget>
+#include <QStatusBar>
 
 class QLabel;
 
@@ -7,8 +7,10 @@ namespace tarmel {
 
 // The status bar of a document window: eight panels in their order (1 file name,
 // 2 size, 3 date, 4 time, 5 MAJ, 6 NUM, 7 INSER, 8 notice) and two more that say how
-// the file is stored (9 encoding, 10 line ends).
-class StatusBar1Widget : public QWidget {
+// the file is stored (9 encoding, 10 line ends). A QStatusBar, so that a screen reader
+// finds it by its role and reads the panels (labels named by their text) in that order;
+// the panels are laid out here, at their own widths, not by the status bar.
+class StatusBar1Widget : public QStatusBar {
     Q_OBJECT
 public:
     static constexpr int PanelCount = 10;

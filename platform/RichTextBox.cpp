@@ -1,7 +1,6 @@
 #include "platform/RichTextBox.h"
 
 #include "files/AtomicWriter.h"
-#include "files/FileRules.h"
 #include "files/RtfReader.h"
 #include "files/RtfWriter.h"
 #include "platform/ScintillaEditor.h"
@@ -446,16 +445,7 @@ bool RichTextBox::loadRichFile(const QString &path)
 
 bool RichTextBox::saveFile(const QString &path, int type)
 {
-    if (type == 0) {
-        if (!tarmel::writeFileAtomically(path, tarmel::writeRtf(formattedText())).ok)
-            return false;
-        editor_->SendScintilla(Sci::SCI_SETSAVEPOINT);
-        return true;
-    }
-    if (type != 1)
-        return false;
-    const tarmel::Encoded encoded = tarmel::plainFileBytes(utf8(), editor_->fileFormat);
-    if (!encoded.ok || !tarmel::writeFileAtomically(path, encoded.bytes).ok)
+    if (type != 0 || !tarmel::writeFileAtomically(path, tarmel::writeRtf(formattedText())).ok)
         return false;
     editor_->SendScintilla(Sci::SCI_SETSAVEPOINT);
     return true;

@@ -90,7 +90,8 @@ public:
     // Files. Type 1 is plain text, decoded as the codec says; type 0 is rich text (RTF),
     // whose line breaks are CR LF. loadFile fails (false, content unchanged) for a missing
     // or unreadable file, and in type 0 for a file that is not RTF or nests too deeply.
-    // saveFile leaves the old file whole when it fails (false).
+    // saveFile writes rich text only (type 0): program files are written by the file
+    // commands through the codec. It leaves the old file whole when it fails (false).
     bool loadFile(const QString &path, int type);
     bool saveFile(const QString &path, int type);
     // How the loaded file was stored (new documents: Windows-1252, CR LF, final line end).

@@ -4,13 +4,8 @@
 #include "platform/RichTextBox.h"
 
 #include <QAccessible>
-#include <QAction>
-#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontInfo>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <cstring>
 
 namespace platform {
@@ -44,8 +39,6 @@ bool isAscii(const char *p, qsizetype n)
 // Free room after the text so that typing does not reallocate the whole buffer.
 qsizetype roomToType(qsizetype size) { return std::max<qsizetype>(1 << 20, size / 64); }
 
-bool isStyleSlot(int style) { return style > 0 && style < 256 && (style < 32 || style > 39); }
-
 } // namespace
 
 ScintillaEditor::ScintillaEditor(RichTextBox *owner)
@@ -67,6 +60,7 @@ ScintillaEditor::ScintillaEditor(RichTextBox *owner)
     SendScintilla(SCI_INDICSETSTYLE, StrikeIndicator, long(INDIC_STRIKE));
     SendScintilla(SCI_INDICSETFORE, StrikeIndicator, QColor(Qt::black));
     resetStyles();
+    keepOrdinaryKeys();
     setLineEnds(tarmel::LineEndStyle::CrLf);
     setAccessibleName(QStringLiteral("Texte"));
 
@@ -154,23 +148,25 @@ void ScintillaEditor::releaseIndex()
 
 // ---- whole-text writes and loading -----------------------------------------
 
-void ScintillaEditor::replaceAll(const QByteArray &utf8)
+void ScintillaEditor::beginBulkWrite(qsizetype reserve)
 {
-    const bool tellClients = QAccessible::isActive() && byteLength() <= AccessibleTextLimit
-                             && utf8.size() <= AccessibleTextLimit;
-    if (tellClients) {
-        accessibleChanges_.append({false, 0, tarmel::utf8ToString(bytes(0, byteLength()))});
-        accessibleChanges_.append({true, 0, tarmel::utf8ToString(utf8)});
-    }
     bulk_ = true;
     SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
     SendScintilla(SCI_SETMODEVENTMASK, 0UL);
     SendScintilla(SCI_CLEARALL);
     releaseIndex();
-    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(utf8.size() + roomToType(utf8.size())));
-    SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.constData());
-    if (!isAscii(utf8.constData(), utf8.size()))
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(reserve));
+}
+
+void ScintillaEditor::appendUtf8(QByteArrayView utf8)
+{
+    SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.data());
+    if (!isAscii(utf8.data(), utf8.size()))
         becomeNonAscii();
+}
+
+void ScintillaEditor::endBulkWrite()
+{
     resetStyles();
     SendScintilla(SCI_EMPTYUNDOBUFFER);
     SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
@@ -179,6 +175,19 @@ void ScintillaEditor::replaceAll(const QByteArray &utf8)
     typed_.valid = false;
     insertions_.clear();
     changePending_ = true;
+}
+
+void ScintillaEditor::replaceAll(const QByteArray &utf8)
+{
+    const bool tellClients = QAccessible::isActive() && byteLength() <= AccessibleTextLimit
+                             && utf8.size() <= AccessibleTextLimit;
+    if (tellClients) {
+        accessibleChanges_.append({false, 0, tarmel::utf8ToString(bytes(0, byteLength()))});
+        accessibleChanges_.append({true, 0, tarmel::utf8ToString(utf8)});
+    }
+    beginBulkWrite(utf8.size() + roomToType(utf8.size()));
+    appendUtf8(utf8);
+    endBulkWrite();
 }
 
 bool ScintillaEditor::loadPlainFile(const QString &path, tarmel::FileFormat *format)
@@ -194,59 +203,44 @@ bool ScintillaEditor::loadPlainFile(const QString &path, tarmel::FileFormat *for
     if (got < 0)
         return false;
 
-    bulk_ = true;
-    SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
-    SendScintilla(SCI_SETMODEVENTMASK, 0UL);
-    SendScintilla(SCI_CLEARALL);
-    releaseIndex();
-    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(size + roomToType(size)));
+    beginBulkWrite(size + roomToType(size));
     // An ASCII file is the same bytes in every encoding the codec knows: it goes into
     // the engine a slice at a time, without a second copy of the whole file. The first
     // non-ASCII byte sends the whole file through the codec instead.
-    bool ascii = true;
-    while (got > 0) {
-        if (!isAscii(slice.constData(), got)) {
-            ascii = false;
-            break;
-        }
+    while (got > 0 && isAscii(slice.constData(), got)) {
         SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(got), slice.constData());
         got = file.read(slice.data(), slice.size());
     }
-    QByteArray tail;
-    if (ascii) {
-        tail = bytes(byteLength() - 2, byteLength());
-    } else {
-        QByteArray whole = bytes(0, byteLength());
-        whole.append(slice.constData(), got);
-        slice = QByteArray();
-        whole.append(file.readAll());
-        SendScintilla(SCI_CLEARALL);
-        tarmel::DecodedUtf8 decoded = tarmel::decodeToUtf8(whole);
-        whole = QByteArray();
-        SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(decoded.utf8.size() + roomToType(size)));
-        SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(decoded.utf8.size()), decoded.utf8.constData());
-        if (!isAscii(decoded.utf8.constData(), decoded.utf8.size()))
-            becomeNonAscii();
-        *format = decoded.format;
-    }
-    resetStyles();
-    SendScintilla(SCI_EMPTYUNDOBUFFER);
-    SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
-    SendScintilla(SCI_SETMODEVENTMASK, ModEvents);
+    *format = got > 0 ? reloadThroughCodec(file, std::move(slice), got, size) : asciiFileFormat();
+    endBulkWrite();
     SendScintilla(SCI_SETSAVEPOINT);
     SendScintilla(SCI_GOTOPOS, 0UL);
-    bulk_ = false;
-    typed_.valid = false;
-    insertions_.clear();
-    changePending_ = true;
-    if (ascii) {
-        // The codec's verdict on the last bytes gives encoding and final line end;
-        // the line-end style comes from the whole text.
-        *format = tarmel::decodeToUtf8(tail).format;
-        const char *text = static_cast<const char *>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
-        format->lineEnds = tarmel::detectLineEnds(QByteArrayView(text, byteLength()));
-    }
     return true;
+}
+
+// The engine holds the ASCII start of the file; `slice` holds the first `got` bytes of
+// the rest, `file` the remainder.
+tarmel::FileFormat ScintillaEditor::reloadThroughCodec(QFile &file, QByteArray slice, qint64 got, qint64 size)
+{
+    QByteArray whole = bytes(0, byteLength());
+    whole.append(slice.constData(), got);
+    slice = QByteArray();
+    whole.append(file.readAll());
+    SendScintilla(SCI_CLEARALL);
+    tarmel::DecodedUtf8 decoded = tarmel::decodeToUtf8(whole);
+    whole = QByteArray();
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(decoded.utf8.size() + roomToType(size)));
+    appendUtf8(decoded.utf8);
+    return decoded.format;
+}
+
+// An ASCII text: the codec's verdict on the last bytes gives encoding and final line end;
+// the line-end style comes from the whole text.
+tarmel::FileFormat ScintillaEditor::asciiFileFormat() const
+{
+    tarmel::FileFormat format = tarmel::decodeToUtf8(bytes(byteLength() - 2, byteLength())).format;
+    format.lineEnds = tarmel::detectLineEnds(QByteArrayView(characterPointer(), byteLength()));
+    return format;
 }
 
 void ScintillaEditor::replaceSelection(const QByteArray &utf8)
@@ -378,290 +372,6 @@ void ScintillaEditor::onUpdateUi(int updated)
                                                 int(toUtf16(std::max(caret, anchor))));
         QAccessible::updateAccessibility(&selection);
     }
-}
-
-// ---- events ------------------------------------------------------------------
-
-bool ScintillaEditor::event(QEvent *e)
-{
-    if (e->type() == QEvent::ShortcutOverride && commandFor(static_cast<QKeyEvent *>(e))) {
-        e->accept(); // the key comes here; keyPressEvent decides who handles it
-        return true;
-    }
-    const bool handled = QsciScintilla::event(e);
-    flushChange();
-    return handled;
-}
-
-bool ScintillaEditor::viewportEvent(QEvent *e)
-{
-    const bool handled = QsciScintilla::viewportEvent(e);
-    flushChange();
-    return handled;
-}
-
-void ScintillaEditor::addCommandKey(QAction *action) { commandKeys_.append(action); }
-
-QAction *ScintillaEditor::commandFor(const QKeyEvent *e) const
-{
-    if (e->key() == 0 || e->key() == Qt::Key_unknown)
-        return nullptr;
-    const QKeySequence pressed(QKeyCombination(e->modifiers() & ~Qt::KeypadModifier, Qt::Key(e->key())));
-    for (const QPointer<QAction> &action : commandKeys_)
-        if (action && action->shortcuts().contains(pressed))
-            return action;
-    return nullptr;
-}
-
-void ScintillaEditor::keyPressEvent(QKeyEvent *e)
-{
-    if (QAction *action = commandFor(e); action && action->isEnabled()) {
-        e->accept();
-        action->trigger();
-        return;
-    }
-    if (!owner_) {
-        QsciScintilla::keyPressEvent(e);
-        return;
-    }
-    KeyEventArgs down{e->key(), e->modifiers(), e->text(), false};
-    emit owner_->keyDown(down);
-    if (down.cancel) {
-        e->accept();
-        return;
-    }
-    const int key = e->key();
-    const QString text = e->text();
-    const bool produces = !text.isEmpty() && (text.at(0) >= QChar(0x20) || text.at(0) == QChar('\t'))
-                          && text.at(0) != QChar(0x7f)
-                          && !(e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
-    if (produces || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Backspace
-        || key == Qt::Key_Escape) {
-        KeyEventArgs press{key, e->modifiers(), text, false};
-        emit owner_->keyPress(press);
-        if (press.cancel || !owner_) {
-            e->accept();
-            return;
-        }
-    }
-    QsciScintilla::keyPressEvent(e);
-}
-
-void ScintillaEditor::mousePressEvent(QMouseEvent *e)
-{
-    if (owner_)
-        emit owner_->mouseDown({e->button(), e->modifiers(), e->position().toPoint()});
-    QsciScintilla::mousePressEvent(e);
-}
-
-void ScintillaEditor::mouseReleaseEvent(QMouseEvent *e)
-{
-    QsciScintilla::mouseReleaseEvent(e);
-    // A press and release is a click, also when it dragged a selection; the release that
-    // ends a double click is not.
-    const bool click = e->button() == Qt::LeftButton && !afterDoubleClick_;
-    afterDoubleClick_ = false;
-    if (!owner_)
-        return;
-    emit owner_->mouseUp({e->button(), e->modifiers(), e->position().toPoint()});
-    if (click && owner_)
-        emit owner_->click();
-}
-
-void ScintillaEditor::mouseDoubleClickEvent(QMouseEvent *e)
-{
-    QsciScintilla::mouseDoubleClickEvent(e);
-    afterDoubleClick_ = true;
-    if (owner_)
-        emit owner_->dblClick();
-}
-
-void ScintillaEditor::dropEvent(QDropEvent *e)
-{
-    QsciScintilla::dropEvent(e);
-    flushChange();
-    if (owner_)
-        emit owner_->dropped();
-}
-
-void ScintillaEditor::contextMenuEvent(QContextMenuEvent *e)
-{
-    // The document window opens its own Edit menu on the right button.
-    e->accept();
-}
-
-} // namespace platform
-
-// ---- character formats ---------------------------------------------------------
-
-namespace platform {
-
-QString ScintillaEditor::engineFamily(const QString &family)
-{
-    // The engine takes a family name as it is; resolve it here with a fixed-pitch
-    // fallback, so that a program font missing on this desktop stays monospaced.
-    auto it = engineFamilies_.constFind(family);
-    if (it != engineFamilies_.constEnd())
-        return *it;
-    QFont font(family);
-    font.setStyleHint(QFont::TypeWriter);
-    QString resolved = QFontInfo(font).family();
-    if (resolved.isEmpty())
-        resolved = family;
-    engineFamilies_.insert(family, resolved);
-    return resolved;
-}
-
-void ScintillaEditor::defineStyle(int style)
-{
-    const EngineFormat &f = styles_[style].format;
-    const unsigned long st = static_cast<unsigned long>(style);
-    const QByteArray family = engineFamily(effectiveFont(f)).toUtf8();
-    SendScintilla(SCI_STYLESETFONT, static_cast<uintptr_t>(st), family.constData());
-    SendScintilla(SCI_STYLESETSIZEFRACTIONAL, st, long(qRound(effectiveSize(f) * int(SC_FONT_SIZE_MULTIPLIER))));
-    SendScintilla(SCI_STYLESETBOLD, st, long(f.bold));
-    SendScintilla(SCI_STYLESETITALIC, st, long(f.italic));
-    SendScintilla(SCI_STYLESETUNDERLINE, st, long(f.underline));
-    SendScintilla(SCI_STYLESETFORE, st, f.color.value_or(QColor(Qt::black)));
-    SendScintilla(SCI_STYLESETBACK, st, QColor(Qt::white));
-}
-
-void ScintillaEditor::resetStyles()
-{
-    std::fill(styles_.begin(), styles_.end(), StyleSlot{});
-    styles_[0].used = true;
-    styles_[STYLE_DEFAULT].used = true;
-    defineStyle(STYLE_DEFAULT);
-    defineStyle(0);
-    formatsInUse_ = false;
-    caretFormatPos_ = -1;
-}
-
-int ScintillaEditor::styleFor(const EngineFormat &format)
-{
-    if (format == EngineFormat{})
-        return 0;
-    for (int pass = 0; pass < 2; ++pass) {
-        int free = -1;
-        for (int st = 1; st < 256; ++st) {
-            if (!isStyleSlot(st))
-                continue;
-            if (styles_[st].used && styles_[st].format == format)
-                return st;
-            if (!styles_[st].used && free < 0)
-                free = st;
-        }
-        if (free >= 0) {
-            styles_[free] = {true, format};
-            defineStyle(free);
-            return free;
-        }
-        // Table full: give back the styles no character uses any more (one pass
-        // over the document, only when every slot has been taken).
-        std::vector<bool> seen(256);
-        forEachStyleRun(0, byteLength(), [&](qsizetype, qsizetype, int st) {
-            seen[st] = true;
-            return true;
-        });
-        if (caretFormatPos_ >= 0)
-            seen[caretStyle_] = true;
-        for (int st = 1; st < 256; ++st)
-            if (isStyleSlot(st) && !seen[st])
-                styles_[st].used = false;
-    }
-    return -1;
-}
-
-int ScintillaEditor::existingStyle(const EngineFormat &format) const
-{
-    if (format == EngineFormat{})
-        return 0;
-    for (int st = 1; st < 256; ++st)
-        if (isStyleSlot(st) && styles_[st].used && styles_[st].format == format)
-            return st;
-    return -1;
-}
-
-int ScintillaEditor::styleAt(qsizetype bytePos) const
-{
-    return int(SendScintilla(SCI_GETSTYLEAT, static_cast<unsigned long>(bytePos))) & 0xff;
-}
-
-bool ScintillaEditor::strikeAt(qsizetype bytePos) const
-{
-    return SendScintilla(SCI_INDICATORVALUEAT, static_cast<unsigned long>(StrikeIndicator), long(bytePos)) != 0;
-}
-
-void ScintillaEditor::applyStyle(qsizetype from, qsizetype to, int style)
-{
-    if (to <= from)
-        return;
-    SendScintilla(SCI_STARTSTYLING, static_cast<unsigned long>(from), 0L);
-    SendScintilla(SCI_SETSTYLING, static_cast<unsigned long>(to - from), long(style));
-    if (style != 0)
-        formatsInUse_ = true;
-}
-
-void ScintillaEditor::setStrike(qsizetype from, qsizetype to, bool on)
-{
-    if (to <= from)
-        return;
-    SendScintilla(SCI_SETINDICATORCURRENT, static_cast<unsigned long>(StrikeIndicator));
-    if (on) {
-        SendScintilla(SCI_SETINDICATORVALUE, 1UL);
-        SendScintilla(SCI_INDICATORFILLRANGE, static_cast<unsigned long>(from), long(to - from));
-        formatsInUse_ = true;
-    } else {
-        SendScintilla(SCI_INDICATORCLEARRANGE, static_cast<unsigned long>(from), long(to - from));
-    }
-}
-
-std::vector<std::pair<qsizetype, qsizetype>> ScintillaEditor::strikeRanges() const
-{
-    std::vector<std::pair<qsizetype, qsizetype>> ranges;
-    if (!formatsInUse_)
-        return ranges; // nothing was ever struck through since the last whole-text write
-    const qsizetype length = byteLength();
-    for (qsizetype pos = 0; pos < length;) {
-        // The end of the indicator's run (set or clear) that holds pos; 0 when the
-        // indicator was never used.
-        qsizetype end = SendScintilla(SCI_INDICATOREND, static_cast<unsigned long>(StrikeIndicator), long(pos));
-        if (end <= pos || end > length)
-            end = length;
-        if (strikeAt(pos)) {
-            if (!ranges.empty() && ranges.back().second == pos)
-                ranges.back().second = end;
-            else
-                ranges.emplace_back(pos, end);
-        }
-        pos = end;
-    }
-    return ranges;
-}
-
-void ScintillaEditor::setBaseFont(const QString &family, double size)
-{
-    if (!family.isEmpty())
-        baseFamily_ = family;
-    if (size > 0)
-        baseSize_ = size;
-    for (int st = 0; st < 256; ++st)
-        if (styles_[st].used && (!styles_[st].format.font || !styles_[st].format.size))
-            defineStyle(st);
-}
-
-void ScintillaEditor::setCaretFormat(qsizetype bytePos, int style, bool strike)
-{
-    caretFormatPos_ = bytePos;
-    caretStyle_ = style;
-    caretStrike_ = strike;
-}
-
-std::optional<std::pair<int, bool>> ScintillaEditor::caretFormat(qsizetype bytePos) const
-{
-    if (caretFormatPos_ < 0 || caretFormatPos_ != bytePos)
-        return std::nullopt;
-    return std::pair{caretStyle_, caretStrike_};
 }
 
 } // namespace platform

@@ -1,7 +1,8 @@
 #pragma once
 // Internal to platform/: the QScintilla widget behind RichTextBox. It owns the engine
-// set-up, the byte <-> UTF-16 position mapping, the change notification, the key and
-// mouse notifications and the table of character formats kept as engine styles.
+// set-up, the byte <-> UTF-16 position mapping, the change notification
+// (ScintillaEditor.cpp), the keys and mouse notifications (ScintillaEditorInput.cpp) and
+// the table of character formats kept as engine styles (ScintillaEditorStyles.cpp).
 #include "files/TextCodec.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -15,6 +16,7 @@
 #include <vector>
 
 class QAction;
+class QFile;
 class QKeyEvent;
 
 namespace platform {
@@ -117,6 +119,13 @@ private:
         qsizetype pos, length;    // bytes, kept up to date by later changes
     };
 
+    // Whole-text writes: undo and modification events off, the buffer reserved.
+    void beginBulkWrite(qsizetype reserve);
+    void appendUtf8(QByteArrayView utf8);
+    void endBulkWrite();
+    tarmel::FileFormat reloadThroughCodec(QFile &file, QByteArray slice, qint64 got, qint64 size);
+    tarmel::FileFormat asciiFileFormat() const;
+    void keepOrdinaryKeys();
     void onModified(int pos, int type, const char *text, int length, int, int, int, int, int, int);
     void onUpdateUi(int updated);
     void becomeNonAscii();

@@ -7,13 +7,9 @@
 # display server can be started. Every process started here is ended on every exit path.
 set -u
 
-script=${1:?script}
-tarmel=${2:?program}
+script=$(realpath "${1:?script}")
+tarmel=$(realpath "${2:?program}")
 shots=${3:-}
-
-here=$(cd "$(dirname "$0")" && pwd)
-if [ -f "$script" ]; then script=$(cd "$(dirname "$script")" && pwd)/$(basename "$script"); else script=$here/$script; fi
-case $tarmel in /*) ;; *) tarmel=$(pwd)/$tarmel ;; esac
 
 # TARMEL_E2E_XVFB names another X server binary (a missing one shows the skip path).
 xvfb=${TARMEL_E2E_XVFB:-Xvfb}
@@ -21,49 +17,27 @@ if ! command -v "$xvfb" >/dev/null 2>&1; then
     echo "SKIP: no display server: $xvfb is not installed (package xvfb)"
     exit 77
 fi
-for tool in xdotool dbus-run-session import; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "FAIL: $tool is missing (the set-up installs it)"
-        exit 1
-    fi
-done
 launcher=/usr/libexec/at-spi-bus-launcher
-if [ ! -x "$launcher" ]; then
-    echo "FAIL: $launcher is missing (package at-spi2-core)"
-    exit 1
-fi
-if ! /usr/bin/python3 -c 'import pyatspi' 2>/dev/null; then
-    echo "FAIL: /usr/bin/python3 cannot import pyatspi (package python3-pyatspi)"
-    exit 1
-fi
-if [ ! -x "$tarmel" ]; then
-    echo "FAIL: no program at $tarmel"
-    exit 1
-fi
+for need in xdotool dbus-run-session import xdpyinfo "$launcher" "$tarmel"; do
+    command -v "$need" >/dev/null 2>&1 || { echo "FAIL: $need is missing (the set-up installs it)"; exit 1; }
+done
+/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "FAIL: /usr/bin/python3 cannot import pyatspi"; exit 1; }
 
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/tarmel-e2e.XXXXXX")
 xvfb_pid=
 session_pid=
-
 cleanup() {
     local status=$?
     trap - EXIT INT TERM HUP
     # The programs the script started (it lists their ids), then the session, then X.
-    if [ -f "$tmp/pids" ]; then
-        while read -r pid; do
-            [ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null
-        done <"$tmp/pids"
-    fi
+    [ -f "$tmp/pids" ] && while read -r pid; do kill -KILL "$pid" 2>/dev/null; done <"$tmp/pids"
     if [ -n "$session_pid" ]; then
         kill -TERM -- "-$session_pid" 2>/dev/null
         sleep 0.2
         kill -KILL -- "-$session_pid" 2>/dev/null
         wait "$session_pid" 2>/dev/null
     fi
-    if [ -n "$xvfb_pid" ]; then
-        kill -TERM "$xvfb_pid" 2>/dev/null
-        wait "$xvfb_pid" 2>/dev/null
-    fi
+    [ -n "$xvfb_pid" ] && kill -TERM "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
     rm -rf "$tmp"
     exit "$status"
 }
@@ -81,11 +55,8 @@ for attempt in 1 2 3 4 5 6 7 8 9 10; do
     "$xvfb" ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$tmp/xvfb.log" 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 1 100); do
-        if ! kill -0 "$xvfb_pid" 2>/dev/null; then break; fi
-        if [ -S "/tmp/.X11-unix/X$n" ] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
-            display=:$n
-            break
-        fi
+        kill -0 "$xvfb_pid" 2>/dev/null || break
+        xdpyinfo -display ":$n" >/dev/null 2>&1 && { display=:$n; break; }
         sleep 0.1
     done
     [ -n "$display" ] && break
@@ -95,46 +66,24 @@ for attempt in 1 2 3 4 5 6 7 8 9 10; do
 done
 if [ -z "$display" ]; then
     echo "SKIP: no display server could be started ($xvfb failed on 10 display numbers):"
-    sed 's/^/  /' "$tmp/xvfb.log" 2>/dev/null | tail -5
+    tail -5 "$tmp/xvfb.log" 2>/dev/null
     exit 77
 fi
 
-mkdir -p "$tmp/run" "$tmp/program" "$tmp/config" "$tmp/work"
+mkdir -p "$tmp/run" "$tmp/program" "$tmp/config" "$tmp/work" ${shots:+"$shots"}
 chmod 700 "$tmp/run"
 : >"$tmp/pids"
-
-export DISPLAY=$display
-export XDG_RUNTIME_DIR=$tmp/run
-export XDG_CONFIG_HOME=$tmp/config
-export TARMEL_PROGRAM_FOLDER=$tmp/program
-export TARMEL_BIN=$tarmel
-export E2E_TMP=$tmp/work
-export E2E_SHOTS=${shots:-$tmp/work}
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-export QT_ACCESSIBILITY=1
-export QT_QPA_PLATFORM=xcb
-export NO_AT_BRIDGE=0
-export LANG=${LANG:-C.UTF-8}
+export DISPLAY=$display XDG_RUNTIME_DIR=$tmp/run XDG_CONFIG_HOME=$tmp/config TARMEL_PROGRAM_FOLDER=$tmp/program
+export TARMEL_BIN=$tarmel E2E_TMP=$tmp/work E2E_SHOTS=${shots:-$tmp/work} LANG=${LANG:-C.UTF-8}
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 QT_QPA_PLATFORM=xcb NO_AT_BRIDGE=0
 unset SESSION_MANAGER WAYLAND_DISPLAY
-[ -n "$shots" ] && mkdir -p "$shots"
-
 echo "display $display, folder $tmp"
 
 # The session runs in its own process group, so that cleanup ends all of it at once.
-setsid dbus-run-session -- bash -c '
-    '"$launcher"' --launch-immediately &
-    launcher_pid=$!
-    /usr/bin/python3 "$0"
-    status=$?
-    kill "$launcher_pid" 2>/dev/null
-    wait "$launcher_pid" 2>/dev/null
-    exit $status
-' "$script" &
+setsid dbus-run-session -- bash -c "$launcher --launch-immediately & /usr/bin/python3 \"\$0\"; status=\$?; kill \$!; exit \$status" "$script" &
 session_pid=$!
 wait "$session_pid"
 status=$?
-session_pid_done=$session_pid
+kill -KILL -- "-$session_pid" 2>/dev/null # a stray bus daemon of the session
 session_pid=
-# Anything of the session still alive (a stray bus daemon) goes with its group.
-kill -KILL -- "-$session_pid_done" 2>/dev/null
 exit "$status"

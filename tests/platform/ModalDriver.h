@@ -1,7 +1,6 @@
 #pragma once
 #include <QApplication>
 #include <QTimer>
-#include <QWidget>
 #include <functional>
 
 namespace testsupport {
@@ -10,25 +9,20 @@ namespace testsupport {
 // event loop that window runs. The action must end by closing the window, and should
 // only record what it sees: the test asserts once the modal call has returned.
 template <class T>
-class OnModal {
-public:
-    explicit OnModal(std::function<void(T *)> act) : act_(std::move(act))
+struct OnModal {
+    explicit OnModal(std::function<void(T *)> act)
     {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
+        QObject::connect(&timer, &QTimer::timeout, [this, act] {
             if (T *w = qobject_cast<T *>(QApplication::activeModalWidget()); w && w->isVisible()) {
-                timer_.stop();
-                ran_ = true;
-                act_(w);
+                timer.stop();
+                ran = true;
+                act(w);
             }
         });
-        timer_.start(10);
+        timer.start(10);
     }
-    bool ran() const { return ran_; }
-
-private:
-    std::function<void(T *)> act_;
-    QTimer timer_;
-    bool ran_ = false;
+    QTimer timer;
+    bool ran = false;
 };
 
 } // namespace testsupport
