@@ -62,7 +62,7 @@ int main(int argc, char **argv)
 
     QElapsedTimer timer;
     timer.start();
-    if (!box->loadFile(path, 1)) {
+    if (!box->loadFile(path, tarmel::FileType::Plain)) {
         std::fprintf(stderr, "load failed\n");
         return 1;
     }

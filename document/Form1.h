@@ -1,4 +1,6 @@
 #pragma once
+#include "files/TextCodec.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -13,9 +15,6 @@ namespace tarmel {
 
 class DocumentHost;
 class StatusBar1Widget;
-
-// How a document's text is read and written.
-enum class FileType { Rich = 0, Plain = 1 };
 
 // A document window: the editing area Text1, its status bar, four tool panels (hidden
 // until a command opens one; each feature builds its panel's controls into its frame) and

@@ -75,7 +75,7 @@ void FileCommands::OpenFile(const QString &path)
     Form1 *doc = app_.createDocument();
     doc->hidePanels();
     doc->Loading = true;
-    const bool loaded = doc->Text1->loadFile(state.FileName, int(type));
+    const bool loaded = doc->Text1->loadFile(state.FileName, type);
     doc->Loading = false;
     if (!loaded) {
         // The window made for the file goes again, and the menus are as they were.
@@ -111,7 +111,7 @@ bool FileCommands::saveDocument(Form1 *doc, const QString &path)
     if (!doc)
         return false;
     const SaveOutcome outcome = doc->fileType == FileType::Rich
-        ? (doc->Text1->saveFile(path, int(FileType::Rich)) ? SaveOutcome::Saved : SaveOutcome::Failed)
+        ? (doc->Text1->saveRichFile(path) ? SaveOutcome::Saved : SaveOutcome::Failed)
         : savePlain(doc, path);
     if (outcome == SaveOutcome::Declined)
         return false;

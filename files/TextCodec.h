@@ -11,6 +11,9 @@ enum class Encoding { Windows1252, Utf8 };
 // None when it holds no line end at all.
 enum class LineEndStyle { None, CrLf, Lf, Cr, Mixed };
 
+// How a document's text is read and written: rich text (RTF) or a plain program file.
+enum class FileType { Rich = 0, Plain = 1 };
+
 // How a program file was stored, so that saving gives back the same bytes.
 struct FileFormat {
     Encoding encoding = Encoding::Windows1252;

@@ -404,12 +404,10 @@ double RichTextBox::baseFontSize() const { return editor_->baseFontSize(); }
 
 // ---- files -----------------------------------------------------------------------
 
-bool RichTextBox::loadFile(const QString &path, int type)
+bool RichTextBox::loadFile(const QString &path, tarmel::FileType type)
 {
-    if (type == 0)
+    if (type == tarmel::FileType::Rich)
         return loadRichFile(path);
-    if (type != 1)
-        return false;
     tarmel::FileFormat format;
     if (!editor_->loadPlainFile(path, &format))
         return false;
@@ -443,9 +441,9 @@ bool RichTextBox::loadRichFile(const QString &path)
     return true;
 }
 
-bool RichTextBox::saveFile(const QString &path, int type)
+bool RichTextBox::saveRichFile(const QString &path)
 {
-    if (type != 0 || !tarmel::writeFileAtomically(path, tarmel::writeRtf(formattedText())).ok)
+    if (!tarmel::writeFileAtomically(path, tarmel::writeRtf(formattedText())).ok)
         return false;
     editor_->SendScintilla(Sci::SCI_SETSAVEPOINT);
     return true;

@@ -87,13 +87,13 @@ public:
     QString baseFontName() const;
     double baseFontSize() const;
 
-    // Files. Type 1 is plain text, decoded as the codec says; type 0 is rich text (RTF),
-    // whose line breaks are CR LF. loadFile fails (false, content unchanged) for a missing
-    // or unreadable file, and in type 0 for a file that is not RTF or nests too deeply.
-    // saveFile writes rich text only (type 0): program files are written by the file
-    // commands through the codec. It leaves the old file whole when it fails (false).
-    bool loadFile(const QString &path, int type);
-    bool saveFile(const QString &path, int type);
+    // Files. A plain file is decoded as the codec says; a rich one (RTF) has CR LF line
+    // breaks. loadFile fails (false, content unchanged) for a missing or unreadable file, and
+    // for a rich file that is not RTF or nests too deeply. Program files are written by the
+    // file commands through the codec; saveRichFile writes RTF and leaves the old file whole
+    // when it fails (false).
+    bool loadFile(const QString &path, tarmel::FileType type);
+    bool saveRichFile(const QString &path);
     // How the loaded file was stored (new documents: Windows-1252, CR LF, final line end).
     tarmel::FileFormat fileFormat() const;
     void setFileFormat(const tarmel::FileFormat &format);

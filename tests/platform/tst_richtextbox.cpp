@@ -192,7 +192,7 @@ private slots:
         file.close();
         Box box(QStringLiteral("old text"), 3);
         QSignalSpy changed(&box, &RichTextBox::textChanged);
-        QVERIFY(box.loadFile(file.fileName(), 1));
+        QVERIFY(box.loadFile(file.fileName(), tarmel::FileType::Plain));
         QCOMPARE(changed.count(), 1);
         QCOMPARE(box.utf8(), bytes);
         QCOMPARE(box.selStart(), 0);
@@ -310,9 +310,9 @@ private slots:
         box.setFormattedText(input);
         QCOMPARE(box.formattedText(), input);
         QTemporaryDir dir;
-        QVERIFY(box.saveFile(dir.filePath(QStringLiteral("out.rtf")), 0));
+        QVERIFY(box.saveRichFile(dir.filePath(QStringLiteral("out.rtf"))));
         RichTextBox again;
-        QVERIFY(again.loadFile(dir.filePath(QStringLiteral("out.rtf")), 0));
+        QVERIFY(again.loadFile(dir.filePath(QStringLiteral("out.rtf")), tarmel::FileType::Rich));
         QCOMPARE(again.formattedText(), doc(input.text, input.runs, again.baseFontName(), again.baseFontSize()));
         box.setSelText(QStringLiteral("x")); // something to undo
         QSignalSpy changed(&box, &RichTextBox::textChanged);
@@ -357,7 +357,7 @@ private slots:
         QTemporaryDir dir;
         RichTextBox box;
         box.setText(QStringLiteral("N10"));
-        for (const int type : {0, 1})
+        for (const tarmel::FileType type : {tarmel::FileType::Rich, tarmel::FileType::Plain})
             for (const QString &path : {dir.filePath(QStringLiteral("absent")), dir.path()})
                 QVERIFY(!box.loadFile(path, type));
         QCOMPARE(box.text(), QStringLiteral("N10"));
