@@ -7,6 +7,7 @@
 #include "app/HandOff.h"
 #include "app/Menus.h"
 #include "app/Paths.h"
+#include "commands/DateFormats.h"
 #include "document/Form1.h"
 #include "platform/RichTextBox.h"
 #include "settings/ConfigFile.h"
@@ -15,6 +16,7 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QIcon>
+#include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -340,6 +342,11 @@ void MDIForm1::panelClosed(Form1 *)
 QDateTime MDIForm1::now() const
 {
     return services_.clock->now();
+}
+
+QString MDIForm1::shortDate(const QDateTime &moment) const
+{
+    return shortDateText(moment, QLocale());
 }
 
 void MDIForm1::closeEvent(QCloseEvent *event)

@@ -65,6 +65,7 @@ public:
     void panelShown(Form1 *doc) override;
     void panelClosed(Form1 *doc) override;
     QDateTime now() const override;
+    QString shortDate(const QDateTime &moment) const override;
 
     // Menu items by name ("Mnu_Ouvrir", "Mnu_Edition(4)", menus too: "Mnu_Edit").
     QAction *action(const QString &name) const;

@@ -2,6 +2,7 @@
 // What a document window asks of the window that holds it.
 
 #include <QDateTime>
+#include <QString>
 
 class QGroupBox;
 
@@ -17,6 +18,7 @@ public:
     virtual void panelShown(Form1 *doc) = 0;
     virtual void panelClosed(Form1 *doc) = 0;
     virtual QDateTime now() const = 0;
+    virtual QString shortDate(const QDateTime &moment) const = 0; // the status bar's date
 };
 
 } // namespace tarmel

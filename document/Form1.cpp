@@ -1,6 +1,5 @@
 #include "document/Form1.h"
 
-#include "commands/DateFormats.h"
 #include "document/DocumentHost.h"
 #include "document/DocumentTexts.h"
 #include "document/Layout.h"
@@ -13,7 +12,6 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
-#include <QLocale>
 #include <QResizeEvent>
 #include <QTimer>
 
@@ -145,7 +143,7 @@ void Form1::Timer1_Timer()
 {
     const QDateTime now = host_.now();
     StatusBar1->setPanelText(4, now.toString(QStringLiteral("HH:mm:ss")));
-    StatusBar1->setPanelText(3, shortDateText(now, QLocale()));
+    StatusBar1->setPanelText(3, host_.shortDate(now));
     showKeyboardState();
 }
 
