@@ -1,5 +1,4 @@
-// Renumbering: a table of the rules; real programs (the shared corpus) and a long one checked against an
-// independent reading of the rules (the oracle below). The panels' number fields and automatic numbering.
+// Renumbering (its rules; the shared corpus against an independent oracle), the panels' number fields, automatic numbering.
 #include "numbering/AutoNumbering.h"
 #include "numbering/NumberingTexts.h"
 #include "numbering/Renumber.h"
@@ -11,26 +10,23 @@
 
 using numbering::NumberForm;
 using numbering::RenumberOptions;
-namespace t = numbering::texts;
 
 namespace {
 
 // "N|x step [@start] [from-to] [jumps]": form, step, first number, selection (byte offsets), jump targets.
 RenumberOptions options(const QString &spec)
 {
+    static const QRegularExpression grammar("^([Nx]) (-?\\d+)(?: @(-?\\d+))?(?: (\\d+)-(\\d+))?( jumps)?$");
+    const QRegularExpressionMatch m = grammar.match(spec);
     RenumberOptions o;
-    for (const QString &word : spec.split(u' ')) {
-        if (word == u"N" || word == u"x")
-            o.form = word == u"N" ? NumberForm::WithN : NumberForm::DigitsOnly;
-        else if (word == u"jumps")
-            o.updateJumps = true;
-        else if (word.startsWith(u'@'))
-            o.start = word.mid(1).toLongLong();
-        else if (word.indexOf(u'-') > 0)
-            o.selectionOnly = true, o.selectionFrom = word.section(u'-', 0, 0).toInt(), o.selectionTo = word.section(u'-', 1).toInt();
-        else
-            o.step = word.toLongLong();
-    }
+    o.form = m.captured(1) == u"N" ? NumberForm::WithN : NumberForm::DigitsOnly;
+    o.step = m.captured(2).toLongLong();
+    if (m.hasCaptured(3))
+        o.start = m.captured(3).toLongLong();
+    o.selectionOnly = m.hasCaptured(4);
+    o.selectionFrom = m.captured(4).toInt();
+    o.selectionTo = m.captured(5).toInt();
+    o.updateJumps = m.hasCaptured(6);
     return o;
 }
 
@@ -38,51 +34,36 @@ RenumberOptions options(const QString &spec)
 template <typename Result>
 QString outcome(const Result &r)
 {
-    const char *refused[] = {"", "step refused", "start refused", "overflow"};
     const auto &c = r.counts;
-    if (r.status != numbering::RenumberStatus::Done)
-        return refused[int(r.status)];
-    return QStringLiteral("%1/%2/%3").arg(c.linesRenumbered).arg(c.jumpsUpdated).arg(c.targetsNotFound);
+    const QString outcomes[] = {QStringLiteral("%1/%2/%3").arg(c.linesRenumbered).arg(c.jumpsUpdated).arg(c.targetsNotFound),
+                                "step refused", "start refused", "overflow"};
+    return outcomes[int(r.status)];
 }
 
-// The oracle: splits with a regular expression, finds numbered lines with others and rebuilds each line
-// from its parts; returns the first difference from the output, or nothing.
+// The oracle of whole-text runs: rebuilds each line from its parts; returns the first difference, or nothing.
 QString oracleDifference(const QByteArray &original, const QByteArray &output, const RenumberOptions &o)
 {
     static const QRegularExpression lineEnd("\r\n|\r|\n");
-    static const QRegularExpression numbered[] = {QRegularExpression("^(/?)[Nn](?![A-Za-z_])[0-9]*(.*)$"),
-                                                  QRegularExpression("^()[0-9]+(.*)$")};
-    const auto endsOf = [](const QByteArray &text) {
-        QStringList ends;
-        for (auto it = lineEnd.globalMatch(QString::fromLatin1(text)); it.hasNext();)
-            ends << it.next().captured();
-        return ends;
-    };
+    static const QRegularExpression numbered[] = {QRegularExpression("^(/?)[Nn](?![A-Za-z_])[0-9]*(.*)$"), QRegularExpression("^()[0-9]+(.*)$")};
     QStringList before = QString::fromLatin1(original).split(lineEnd), after = QString::fromLatin1(output).split(lineEnd);
-    const QStringList ends = endsOf(original);
-    if (after.size() != before.size() || endsOf(output) != ends)
+    const auto ends = [](QByteArray text) { return text.removeIf([](char c) { return c != '\r' && c != '\n'; }); };
+    if (after.size() != before.size() || ends(output) != ends(original))
         return QStringLiteral("lines or line ends changed");
-    if (!o.selectionOnly) {   // whole-text runs: blanks end the last line, and a single line loses leading ones
-        while (before.last().endsWith(u' '))
-            before.last().chop(1);
-        while (before.size() == 1 && before[0].startsWith(u' '))
-            before[0].remove(0, 1);
-    }
-    qint64 number = o.start.value_or(o.step), lineBegin = 0;
+    while (before.last().endsWith(u' '))   // blanks end the last line, and a single line loses leading ones
+        before.last().chop(1);
+    while (before.size() == 1 && before[0].startsWith(u' '))
+        before[0].remove(0, 1);
+    qint64 number = o.start.value_or(o.step);
     for (qsizetype i = 0; i < before.size(); ++i) {
-        const qint64 next = lineBegin + before[i].size() + (i < ends.size() ? ends[i].size() : 0);
-        const bool touched = !o.selectionOnly || (o.selectionFrom < o.selectionTo && lineBegin < o.selectionTo && o.selectionFrom < next);
         const QRegularExpressionMatch m = numbered[int(o.form)].match(before[i]);
         QString expected = before[i];
-        if (touched && m.hasMatch()) {
+        if (m.hasMatch()) {
             const QString prefix = m.captured(1).isEmpty() ? (o.form == NumberForm::WithN ? "N" : "") : "/N";
-            const bool blank = prefix != u"/N" && !m.captured(2).startsWith(u' ');
-            expected = prefix + QString::number(number) + (blank ? " " : "") + m.captured(2);
+            expected = prefix + QString::number(number) + (prefix != u"/N" && !m.captured(2).startsWith(u' ') ? " " : "") + m.captured(2);
             number += o.step;
         }
         if (after[i] != expected)
             return QStringLiteral("line %1: expected \"%2\", got \"%3\"").arg(i + 1).arg(expected, after[i]);
-        lineBegin = next;
     }
     return QString();
 }
@@ -110,22 +91,17 @@ private slots:
         QTest::newRow("non-ASCII rest copied") << "N 10" << "N5 (é 醫 🔧)\rN6ü\r\nN7\u200d" << "N10 (é 醫 🔧)\rN20 ü\r\nN30 \u200d" << "3/0/0";
         QTest::newRow("line ends around 8-byte boundaries") << "N 10" << "N1 ABCDEF\r\nN2 ABCDEFG\nN3 ABCDEFGH\rN4\tABCDEFGHIJ\r\n\r\nN5"
                                                             << "N10 ABCDEF\r\nN20 ABCDEFG\nN30 ABCDEFGH\rN40 \tABCDEFGHIJ\r\n\r\nN50 " << "5/0/0";
-        QTest::newRow("empty text") << "N 10" << "" << "" << "0/0/0";
         QTest::newRow("final CR LF kept") << "N 10" << "N5\r\n" << "N10 \r\n" << "1/0/0";
-        QTest::newRow("CR CR LF: lone CR, then CR LF") << "N 10" << "N5\r\r\nN6" << "N10 \r\r\nN20 " << "2/0/0";
-        QTest::newRow("LF CR: two line ends") << "N 10" << "N5\n\rN6" << "N10 \n\rN20 " << "2/0/0";
+        QTest::newRow("CR CR LF: CR, CR LF; LF CR: LF, CR") << "N 10" << "N5\r\r\nN6\n\rN7" << "N10 \r\r\nN20 \n\rN30 " << "3/0/0";
         QTest::newRow("blanks end the last line: removed") << "N 10" << "N5 A  \r\nN6 B   " << "N10 A  \r\nN20 B" << "2/0/0";
-        QTest::newRow("single line loses leading blanks") << "N 10" << "   N5 A  " << "N10 A" << "1/0/0";
-        QTest::newRow("trimmed number gets its blank") << "N 10" << "N5   " << "N10 " << "1/0/0";
+        QTest::newRow("a single line loses its blanks; the number gets one") << "N 10" << "   N5   " << "N10 " << "1/0/0";
         QTest::newRow("leading blanks kept with a line end") << "N 10" << "   N5\r\nX" << "   N5\r\nX" << "0/0/0";
         QTest::newRow("only blanks (32) are trimmed") << "N 10" << "\tN5 A\t" << "\tN5 A\t" << "0/0/0";
         QTest::newRow("selection inside one line") << "N 10 10-11" << five << "N1 A\r\nX\r\nN10 B\r\nN3 C\r\nN4 D  " << "1/0/0";
-        QTest::newRow("selection over three lines") << "N 10 2-17" << five << "N10 A\r\nX\r\nN20 B\r\nN30 C\r\nN4 D  " << "3/0/0";
         QTest::newRow("ending at a line start leaves it") << "N 10 9-15" << five << "N1 A\r\nX\r\nN10 B\r\nN3 C\r\nN4 D  " << "1/0/0";
         QTest::newRow("starting on a line end takes it") << "N 10 4-6" << five << "N10 A\r\nX\r\nN2 B\r\nN3 C\r\nN4 D  " << "1/0/0";
         QTest::newRow("last line keeps its blanks") << "N 10 24-28" << five << "N1 A\r\nX\r\nN2 B\r\nN3 C\r\nN10 D  " << "1/0/0";
         QTest::newRow("empty selection") << "N 10 10-10" << five << five << "0/0/0";
-        QTest::newRow("selected single line keeps leading blanks") << "N 10 0-6" << "  N5 A" << "  N5 A" << "0/0/0";
         QTest::newRow("selection after non-ASCII") << "N 10 12-13" << "(é)\r\nN5 A\r\nN6 B" << "(é)\r\nN5 A\r\nN10 B" << "1/0/0";
         QTest::newRow("jumps need the option") << "N 10" << "N5 GOTO 6\r\nN6 M97 P5" << "N10 GOTO 6\r\nN20 M97 P5" << "2/0/0";
         QTest::newRow("GOTO forward, gotob back from an unnumbered line") << "N 10 jumps" << "N5 GOTO 7\r\nN6\r\nN7 X\r\nIF R1>0 gotob 5"
@@ -145,8 +121,7 @@ private slots:
             << "N10 M97 P30\r\nN20 M97P30L2\r\nN30 P10 M097\r\nN40 G04 P3\r\nN50 M97.1 P3\r\nN60 M970 P3\r\nN70 M97 P3." << "7/3/0";
         QTest::newRow("M98 H only without P") << "N 10 jumps" << "N1 M98 H3\r\nN2 M98 P100 H3\r\nN3 M98 P1 L3\r\nN4 M97 P44"
                                               << "N10 M98 H30\r\nN20 M98 P100 H3\r\nN30 M98 P1 L3\r\nN40 M97 P44" << "4/1/1";
-        QTest::newRow("a duplicate number points to its first block") << "N 10 jumps" << "N100 X1\r\nGOTOF N100\r\nN100 X5"
-                                                                       << "N10 X1\r\nGOTOF N10\r\nN20 X5" << "2/1/0";
+        QTest::newRow("duplicates: the first block") << "N 10 jumps" << "N100\r\nGOTOF N100\r\nN100" << "N10 \r\nGOTOF N10\r\nN20 " << "2/1/0";
         QTest::newRow("numbers compare by value, beyond 64 bits too")
             << "N 10 jumps" << "N0090\r\nGOTO 000090\r\nN1234567890123456789012\r\nGOTO 1234567890123456789012\r\nGOTO 1234567890123456789013"
             << "N10 \r\nGOTO 10\r\nN20 \r\nGOTO 20\r\nGOTO 1234567890123456789013" << "2/2/1";
@@ -170,29 +145,11 @@ private slots:
         QFETCH(QString, outcome);
         RenumberOptions o = options(spec);
         const auto bytes = numbering::renumberUtf8(before.toUtf8(), o);
-        QCOMPARE(QString::fromUtf8(bytes.text), after);
-        QCOMPARE(::outcome(bytes), outcome);
+        QCOMPARE(QString::fromUtf8(bytes.text) + " | " + ::outcome(bytes), after + " | " + outcome);
         o.selectionFrom = QString::fromUtf8(before.toUtf8().left(o.selectionFrom)).size();
         o.selectionTo = QString::fromUtf8(before.toUtf8().left(o.selectionTo)).size();
         const auto string = numbering::renumberString(before, o);
-        QCOMPARE(string.text, after);
-        QCOMPARE(::outcome(string), outcome);
-    }
-
-    // Far beyond the 50,000 lines of the program's fixed table, every line is renumbered; progress is
-    // reported a few times, never per line, up to its end (two passes with jump targets).
-    void longProgram()
-    {
-        QByteArray text;
-        for (int i = 0; i < 300000; ++i)
-            text += i % 3 == 2 ? "(C)\n" : "N" + QByteArray::number(i) + " X1 GOTO 1\n";
-        RenumberOptions o = options("N 7 jumps");
-        QList<qint64> done;
-        o.progress = [&](qint64 at, qint64 total) { done << (total == 2 * text.size() ? at : -1); };
-        QCOMPARE(outcome(numbering::renumberUtf8(text, o)), "200000/200000/0");
-        QCOMPARE(oracleDifference(text, numbering::renumberUtf8(text, options("N 7")).text, options("N 7")), QString());
-        QVERIFY(done.size() < 2 * 300000 / 4096 + 2 && std::is_sorted(done.begin(), done.end()) && done.first() >= 0);
-        QCOMPARE(done.last(), 2 * text.size());
+        QCOMPARE(string.text + " | " + ::outcome(string), after + " | " + outcome);
     }
 
     void corpus_data()
@@ -203,8 +160,7 @@ private slots:
             QTest::newRow(qPrintable(f)) << f;
     }
 
-    // Each program in both forms agrees with the oracle; with jump targets only digits change more, and
-    // the programs holding jumps give the expected lines (step 5).
+    // Both forms agree with the oracle; jump targets change digits only, as expected (step 5); progress reaches the end.
     void corpus()
     {
         QFETCH(QString, file);
@@ -213,7 +169,11 @@ private slots:
                                                   {"cead_edge_cases.mpf", "\nGOTOF N30\nN35 X5\n"}, {"linuxcnc_m98m99_basics.ngc", "M98 P1 L3\n"}};
         static const QRegularExpression digits("[0-9]+");
         for (const QString spec : {"N 5", "x 7"}) {
-            const auto plain = numbering::renumberUtf8(original, options(spec)), jumps = numbering::renumberUtf8(original, options(spec + " jumps"));
+            RenumberOptions o = options(spec + " jumps");
+            qint64 done = 0, total = 0;
+            o.progress = [&](qint64 at, qint64 of) { done = std::max(done, at), total = of; };
+            const auto plain = numbering::renumberUtf8(original, options(spec)), jumps = numbering::renumberUtf8(original, o);
+            QCOMPARE(QList<qint64>({done, total}), QList<qint64>(2, 2 * original.size()));
             QCOMPARE(oracleDifference(original, plain.text, options(spec)), QString());
             QCOMPARE(QString::fromLatin1(jumps.text).replace(digits, "#"), QString::fromLatin1(plain.text).replace(digits, "#"));
             if (spec == u"N 5" && jumpLines.contains(file))
@@ -221,20 +181,17 @@ private slots:
         }
     }
 
-    // "value/increment/first number": what a field's text means as a number, as the 16-bit increment,
-    // and as the first number of a renumbering whose step is 7.
+    // "value/increment/first number": a field's text as a number, a 16-bit increment, a first number (step 7).
     void fieldValues_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("values");
         QTest::newRow("empty") << "" << "0/0/7";
-        QTest::newRow("leading blanks and zeros") << "  012" << "12/12/12";
-        QTest::newRow("stops at the first other character") << "12ab3" << "12/12/12";
+        QTest::newRow("leading blanks and zeros, up to a letter") << "  012ab3" << "12/12/12";
         QTest::newRow("zero") << "0" << "0/0/0";
         QTest::newRow("pasted minus") << "-5" << "-5/-5/7";
         QTest::newRow("plus") << "+5" << "5/5/5";
         QTest::newRow("sign alone, letters") << "-x" << "0/0/7";
-        QTest::newRow("above 16 bits") << "40000" << "40000/32767/40000";
         QTest::newRow("below 16 bits") << "-40000" << "-40000/-32768/7";
         QTest::newRow("beyond 64 bits saturates") << "99999999999999999999999" << "9223372036854775807/32767/9223372036854775807";
     }
@@ -243,10 +200,8 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QString, values);
-        QCOMPARE(QStringLiteral("%1/%2/%3").arg(numbering::fieldNumericValue(text)).arg(numbering::autoIncrementFieldValue(text))
-                     .arg(numbering::renumberStartNumber(text, 7)),
-                 values);
-        QCOMPARE(numbering::autoStartFieldValue(text), numbering::fieldNumericValue(text));
+        QCOMPARE(QStringLiteral("%1/%2/%3").arg(numbering::autoStartFieldValue(text)).arg(numbering::autoIncrementFieldValue(text))
+                     .arg(numbering::renumberStartNumber(text, 7)), values);
     }
 
     // "value|field text|start enabled|message" after a change of the step field; writing the text back settles.
@@ -257,8 +212,8 @@ private slots:
         QTest::newRow("emptied field: 0, start disabled") << "" << "0|0|off|";
         QTest::newRow("1") << "1" << "1|1|on|";
         QTest::newRow("50") << "50" << "50|50|on|";
-        QTest::newRow("51") << "51" << "50|50|on|" + t::stepMaximum();
-        QTest::newRow("pasted -5") << "-5" << "1|1|on|" + t::stepMinimum();
+        QTest::newRow("51") << "51" << "50|50|on|" + numbering::texts::stepMaximum();
+        QTest::newRow("pasted -5") << "-5" << "1|1|on|" + numbering::texts::stepMinimum();
         QTest::newRow("pasted -0") << "-0" << "0|0|off|";
         QTest::newRow("leading zero dropped") << "05" << "5|5|on|";
     }
@@ -274,39 +229,30 @@ private slots:
         QCOMPARE(describe(numbering::validateStep(numbering::validateStep(text).fieldText)), result.section(u'|', 0, 2) + u'|');
     }
 
-    // "inserted text|next number" for a number, an increment and a form.
+    // "inserted text|next number" for a number and an increment, in the form the text shows.
     void insertion_data()
     {
         QTest::addColumn<qint64>("number");
         QTest::addColumn<int>("increment");
-        QTest::addColumn<bool>("withN");
         QTest::addColumn<QString>("result");
         constexpr qint64 top = std::numeric_limits<qint64>::max(), bottom = std::numeric_limits<qint64>::min();
-        QTest::newRow("N10 + 10") << qint64(10) << 10 << true << "N10 |20";
-        QTest::newRow("digits only, beyond five digits") << qint64(99995) << 10 << false << "99995 |100005";
-        QTest::newRow("emptied increment repeats the number") << qint64(30) << 0 << true << "N30 |30";
-        QTest::newRow("negative increment and number") << qint64(-5) << -5 << false << "-5 |-10";
-        QTest::newRow("saturates at the top") << top - 3 << 10 << true << QStringLiteral("N%1 |%2").arg(top - 3).arg(top);
-        QTest::newRow("saturates at the bottom") << bottom + 1 << -10 << false << QStringLiteral("%1 |%2").arg(bottom + 1).arg(bottom);
+        QTest::newRow("N10 + 10") << qint64(10) << 10 << "N10 |20";
+        QTest::newRow("digits only, beyond five digits") << qint64(99995) << 10 << "99995 |100005";
+        QTest::newRow("emptied increment repeats the number") << qint64(30) << 0 << "N30 |30";
+        QTest::newRow("negative increment and number") << qint64(-5) << -5 << "-5 |-10";
+        QTest::newRow("saturates at the top") << top - 3 << 10 << QStringLiteral("N%1 |%2").arg(top - 3).arg(top);
+        QTest::newRow("saturates at the bottom") << bottom + 1 << -10 << QStringLiteral("%1 |%2").arg(bottom + 1).arg(bottom);
     }
 
     void insertion()
     {
         QFETCH(qint64, number);
         QFETCH(int, increment);
-        QFETCH(bool, withN);
         QFETCH(QString, result);
-        const auto form = withN ? numbering::NumberForm::WithN : numbering::NumberForm::DigitsOnly;
+        const auto form = result.startsWith(u'N') ? numbering::NumberForm::WithN : numbering::NumberForm::DigitsOnly;
         QCOMPARE(numbering::autoNumberText(number, form) + u'|' + QString::number(numbering::nextAutoNumber(number, qint16(increment))), result);
     }
 
-    // A panel opens with 10 for a value never set (0), and with the value otherwise.
-    void openingValues()
-    {
-        for (qint16 value : {0, 5, -3})
-            QCOMPARE(QList<qint64>({numbering::stepOnOpening(value), numbering::autoStartOnOpening(value), numbering::autoIncrementOnOpening(value)}),
-                     QList<qint64>(3, value == 0 ? 10 : value));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestNumbering)
