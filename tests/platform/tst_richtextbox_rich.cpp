@@ -299,14 +299,18 @@ void TestRichTextBoxRich::loadRichFile_data()
         QTest::newRow(qPrintable(name)) << samples.filePath(name);
     const QDir corpus(testsupport::corpusPath(QStringLiteral("rtf")));
     const QStringList shared = corpus.entryList({QStringLiteral("*.rtf")}, QDir::Files);
-    QVERIFY(!shared.isEmpty());
+    QVERIFY(!corpus.exists() || !shared.isEmpty());
     for (const QString &name : shared)
         QTest::newRow(qPrintable(QStringLiteral("corpus/") + name)) << corpus.filePath(name);
+    if (!corpus.exists())
+        QTest::newRow("corpus") << QString();
 }
 
 void TestRichTextBoxRich::loadRichFile()
 {
     QFETCH(QString, path);
+    if (path.isEmpty())
+        SKIP_WITHOUT_CORPUS(QStringLiteral("rtf"));
     const std::optional<FormattedText> read = tarmel::readRtf(readAll(path));
     RichTextBox box;
     box.setText(QStringLiteral("before"));
