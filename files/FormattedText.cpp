@@ -1,6 +1,7 @@
 #include "files/FormattedText.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tarmel {
 
@@ -37,10 +38,6 @@ void append(QList<TextRun> &runs, qsizetype start, qsizetype length, const CharF
     runs.append(TextRun{start, length, format});
 }
 
-} // namespace
-
-namespace {
-
 // True when the runs already cover the text once, in order, without empty runs.
 bool coversTextInOrder(const FormattedText &document)
 {
@@ -53,15 +50,85 @@ bool coversTextInOrder(const FormattedText &document)
     return end == document.text.size();
 }
 
+// True when every run has a font name (or the base has none) and a size, and no two adjacent runs
+// share their format.
 bool isCanonical(const FormattedText &document)
 {
     const QList<TextRun> &runs = document.runs;
     for (qsizetype i = 0; i < runs.size(); ++i) {
         const CharFormat &format = runs.at(i).format;
-        if ((format.fontName.isEmpty() && !document.baseFontName.isEmpty()) || !(format.fontSize > 0) || (i > 0 && runs.at(i - 1).format == format))
+        if ((format.fontName.isEmpty() && !document.baseFontName.isEmpty()) || !(format.fontSize > 0)
+            || (i > 0 && runs.at(i - 1).format == format))
             return false;
     }
     return true;
+}
+
+// An empty font name or a size <= 0 becomes the base font's.
+void takeBaseWhereMissing(CharFormat &format, const FormattedText &document)
+{
+    if (format.fontName.isEmpty())
+        format.fontName = document.baseFontName;
+    if (!(format.fontSize > 0))
+        format.fontSize = document.baseFontSize;
+}
+
+// Runs that already cover the text in order: missing names and sizes filled and adjacent equal formats
+// merged in place, so that the reader's output and long documents need no second copy of their runs.
+void completeAndMergeInPlace(FormattedText &document)
+{
+    QList<TextRun> &runs = document.runs;
+    qsizetype kept = 0;
+    for (TextRun &run : runs) {
+        takeBaseWhereMissing(run.format, document);
+        if (kept > 0 && runs[kept - 1].format == run.format)
+            runs[kept - 1].length += run.length;
+        else if (kept++ != &run - runs.data())
+            runs[kept - 1] = std::move(run);
+    }
+    runs.resize(kept);
+}
+
+// The part [start, end) of a text of `size` that a run gives its format to, the text before `covered`
+// having one already; empty (end <= start) when it gives none.
+std::pair<qsizetype, qsizetype> clippedRange(const TextRun &run, qsizetype size, qsizetype covered)
+{
+    qsizetype start = run.start;
+    qsizetype length = run.length;
+    if (length <= 0 || start >= size)
+        return {0, 0};
+    if (start < 0) {           // no overflow: start < 0 < length
+        length += start;
+        start = 0;
+    }
+    const qsizetype end = start + std::min(length, size - start);
+    return {std::max(start, covered), end};
+}
+
+// Any runs: sorted by start, clipped to the text and to what earlier runs left, gaps given the base
+// format, adjacent equal formats merged.
+FormattedText rebuiltRuns(FormattedText source)
+{
+    FormattedText result;
+    result.text = source.text;
+    result.baseFontName = source.baseFontName;
+    result.baseFontSize = source.baseFontSize;
+    const CharFormat base = result.baseFormat();
+    QList<TextRun> sorted = std::move(source.runs);
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const TextRun &a, const TextRun &b) { return a.start < b.start; });
+    qsizetype covered = 0;   // text before this offset has its format
+    for (TextRun run : sorted) {
+        const auto [start, end] = clippedRange(run, result.text.size(), covered);
+        if (end <= start)
+            continue;
+        takeBaseWhereMissing(run.format, result);
+        append(result.runs, covered, start - covered, base);
+        append(result.runs, start, end - start, run.format);
+        covered = end;
+    }
+    append(result.runs, covered, result.text.size() - covered, base);
+    return result;
 }
 
 } // namespace
@@ -70,60 +137,11 @@ FormattedText normalized(FormattedText source)
 {
     if (!(source.baseFontSize > 0))
         source.baseFontSize = 12.0;
-    if (coversTextInOrder(source) && isCanonical(source))
-        return source;   // still sharing its runs with the caller's copy
-    if (coversTextInOrder(source)) {
-        // In place: the reader's output and long documents need no second copy of their runs.
-        qsizetype kept = 0;
-        for (TextRun &run : source.runs) {
-            if (run.format.fontName.isEmpty())
-                run.format.fontName = source.baseFontName;
-            if (!(run.format.fontSize > 0))
-                run.format.fontSize = source.baseFontSize;
-            if (kept > 0 && source.runs[kept - 1].format == run.format)
-                source.runs[kept - 1].length += run.length;
-            else if (kept++ != &run - source.runs.data())
-                source.runs[kept - 1] = std::move(run);
-        }
-        source.runs.resize(kept);
-        return source;
-    }
-
-    FormattedText result;
-    result.text = source.text;
-    result.baseFontName = source.baseFontName;
-    result.baseFontSize = source.baseFontSize > 0 ? source.baseFontSize : 12.0;
-    const qsizetype size = source.text.size();
-    const CharFormat base = result.baseFormat();
-
-    QList<TextRun> sorted = std::move(source.runs);
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [](const TextRun &a, const TextRun &b) { return a.start < b.start; });
-
-    qsizetype covered = 0;   // text before this offset has its format
-    for (TextRun run : sorted) {
-        qsizetype start = run.start;
-        qsizetype length = run.length;
-        if (length <= 0 || start >= size)
-            continue;
-        if (start < 0) {           // no overflow: start < 0 < length
-            length += start;
-            start = 0;
-        }
-        const qsizetype end = start + std::min(length, size - start);
-        start = std::max(start, covered);
-        if (end <= start)
-            continue;
-        if (run.format.fontName.isEmpty())
-            run.format.fontName = base.fontName;
-        if (!(run.format.fontSize > 0))
-            run.format.fontSize = base.fontSize;
-        append(result.runs, covered, start - covered, base);
-        append(result.runs, start, end - start, run.format);
-        covered = end;
-    }
-    append(result.runs, covered, size - covered, base);
-    return result;
+    if (!coversTextInOrder(source))
+        return rebuiltRuns(std::move(source));
+    if (!isCanonical(source))
+        completeAndMergeInPlace(source);
+    return source;   // when already canonical, still sharing its runs with the caller's copy
 }
 
 } // namespace tarmel

@@ -1,174 +1,17 @@
+// The RTF reader's state machine: groups, control words and symbols, bytes in the document's code page,
+// and the text and runs it builds. The control words themselves are in RtfControlWords.cpp.
 #include "files/RtfReader.h"
 
+#include "files/RtfReaderState.h"
 #include "files/TextCodec.h"
 
-#include <QHash>
-#include <QStringDecoder>
-
 #include <algorithm>
-#include <memory>
-#include <string_view>
-#include <unordered_map>
-#include <vector>
 
 namespace tarmel {
 
+namespace rtf {
 
 namespace {
-
-
-enum class Dest : unsigned char { Text, FontTable, ColorTable, StyleSheet, Skip };
-
-// What a group carries and gives back when it closes.
-struct GroupState {
-    Dest dest = Dest::Text;
-    int font = -1;          // -1: the \deff font
-    int halfPoints = 24;
-    int color = 0;
-    int unicodeSkip = 1;    // \uc
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    bool strike = false;
-};
-
-enum class Word : unsigned char {
-    Skip, FontTable, ColorTable, StyleSheet,
-    AnsiCodePage, Ansi, Mac, Pc, Pca, DefaultFont,
-    Font, FontSize, Bold, Italic, Underline, UnderlineNone, Strike, Color, Plain,
-    Par, Tab, Cell, Unicode, UnicodeSkip, Bin, Red, Green, Blue, Style, Char,
-};
-
-struct WordInfo {
-    Word word;
-    char16_t ch = 0;   // for Word::Char
-};
-
-const std::unordered_map<std::string_view, WordInfo> &wordTable()
-{
-    static const std::unordered_map<std::string_view, WordInfo> table = [] {
-        std::unordered_map<std::string_view, WordInfo> t;
-        for (const char *name : {"pict", "object", "header", "headerl", "headerr", "headerf",
-                                 "footer", "footerl", "footerr", "footerf", "footnote", "fldinst",
-                                 "info", "listtable", "listoverridetable", "rsidtbl", "generator",
-                                 "themedata", "colorschememapping", "datastore", "latentstyles",
-                                 "xmlnstbl", "mmathPr", "pgdsctbl", "filetbl", "revtbl", "author",
-                                 "operator", "title", "subject", "keywords", "comment", "doccomm",
-                                 "bkmkstart", "bkmkend", "xe", "tc", "txe", "rxe", "atnid",
-                                 "atnauthor", "annotation", "nonshppict", "shpinst", "pntxta",
-                                 "pntxtb", "template", "userprops", "private"})
-            t.emplace(name, WordInfo{Word::Skip});
-        const std::pair<const char *, Word> words[] = {
-            {"fonttbl", Word::FontTable}, {"colortbl", Word::ColorTable},
-            {"stylesheet", Word::StyleSheet},
-            {"ansicpg", Word::AnsiCodePage}, {"ansi", Word::Ansi}, {"mac", Word::Mac},
-            {"pc", Word::Pc}, {"pca", Word::Pca}, {"deff", Word::DefaultFont},
-            {"f", Word::Font}, {"fs", Word::FontSize}, {"b", Word::Bold}, {"i", Word::Italic},
-            {"ulnone", Word::UnderlineNone}, {"strike", Word::Strike}, {"striked", Word::Strike},
-            {"cf", Word::Color}, {"plain", Word::Plain}, {"par", Word::Par}, {"line", Word::Par},
-            {"row", Word::Par}, {"nestrow", Word::Par}, {"tab", Word::Tab}, {"cell", Word::Cell},
-            {"nestcell", Word::Cell}, {"u", Word::Unicode}, {"uc", Word::UnicodeSkip},
-            {"bin", Word::Bin}, {"red", Word::Red}, {"green", Word::Green},
-            {"blue", Word::Blue}, {"s", Word::Style},
-        };
-        for (const auto &[name, word] : words)
-            t.emplace(name, WordInfo{word});
-        for (const char *name : {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave",
-                                 "ulldash", "ulth", "ulthd", "ulthdash", "ulthdashd",
-                                 "ulthdashdd", "ulthldash", "ululdbwave", "ulw", "ulwave"})
-            t.emplace(name, WordInfo{Word::Underline});
-        const std::pair<const char *, char16_t> chars[] = {
-            {"emdash", 0x2014}, {"endash", 0x2013}, {"emspace", 0x2003}, {"enspace", 0x2002},
-            {"qmspace", 0x2005}, {"bullet", 0x2022}, {"lquote", 0x2018}, {"rquote", 0x2019},
-            {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"zwj", 0x200D}, {"zwnj", 0x200C},
-            {"ltrmark", 0x200E}, {"rtlmark", 0x200F},
-        };
-        for (const auto &[name, ch] : chars)
-            t.emplace(name, WordInfo{Word::Char, ch});
-        return t;
-    }();
-    return table;
-}
-
-QByteArray codecName(int codePage)
-{
-    switch (codePage) {
-    case 10000: return "macintosh";
-    case 932: return "Shift_JIS";
-    case 936: return "GBK";
-    case 950: return "Big5";
-    case 65001: return "UTF-8";
-    case 437: case 737: case 775: case 850: case 852: case 855: case 857: case 860:
-    case 861: case 862: case 863: case 864: case 865: case 866: case 869:
-        return "IBM" + QByteArray::number(codePage);
-    default: return "windows-" + QByteArray::number(codePage);
-    }
-}
-
-constexpr int kMaxParameter = 0x7FFFFFFF;
-constexpr int kMaxWordLength = 32;
-constexpr size_t kMaxCodePages = 16;   // beyond this many, further code pages read as 1252
-
-class Reader
-{
-public:
-    explicit Reader(QByteArrayView input) : m_data(input.data()), m_size(input.size()) {}
-    RtfReadResult run();
-
-private:
-    bool atEnd() const { return m_pos >= m_size; }
-    unsigned char peek() const { return static_cast<unsigned char>(m_data[m_pos]); }
-
-    bool openGroup();
-    bool closeGroup();    // false when the document's group closes
-    void readControl();
-    void readWord();
-    void handleWord(std::string_view name, bool hasParam, int param);
-    bool handleFormatWord(Word word, bool hasParam, int param);
-    void handleSymbol(char symbol);
-    void handleByte(unsigned char byte);
-    void handleLiteral(char16_t ch);
-    void put(char16_t ch);
-    void emitUnicode(int value);
-    void emitText(char16_t ch);
-    void putPlainText();
-    void startRun();
-    void flushBytes();
-    bool consumeSkipped();
-    void setCodePage(int codePage);
-    void commitFont();
-    CharFormat resolveFormat() const;
-    void finish(RtfReadResult &result);
-
-    const char *m_data;
-    qsizetype m_size;
-    qsizetype m_pos = 0;
-
-    std::vector<GroupState> m_stack;   // enclosing groups; m_state is the current one
-    GroupState m_state;
-    bool m_starPending = false;
-    int m_skipCount = 0;               // fallback characters still to skip after \u
-
-    bool m_codePageGiven = false;
-    QStringDecoder *m_decoder = nullptr;       // null for 1252 and unknown code pages
-    std::unordered_map<int, std::unique_ptr<QStringDecoder>> m_decoders;   // by code page, null: unknown
-    QByteArray m_pendingBytes;
-
-    QHash<int, QString> m_fonts;
-    int m_defaultFont = 0;
-    int m_fontNumber = 0;              // entry being read in the font table
-    bool m_fontNumberGiven = false;
-    QString m_fontName;
-    QList<std::optional<quint32>> m_colors;
-    int m_red = 0, m_green = 0, m_blue = 0;
-    bool m_colorGiven = false;
-    int m_styleNumber = 0;
-    int m_styleHalfPoints = 0;
-    int m_baseHalfPoints = 24;
-
-    FormattedText m_out;
-    bool m_formatDirty = true;
-};
 
 // Printable ASCII that stands for itself in the body.
 bool isPlainText(unsigned char c) { return c >= 0x20 && c < 0x7F && c != '\\' && c != '{' && c != '}'; }
@@ -184,6 +27,8 @@ int hexValue(unsigned char c)
         return c - 'A' + 10;
     return -1;
 }
+
+} // namespace
 
 RtfReadResult Reader::run()
 {
@@ -311,115 +156,6 @@ void Reader::readWord()
     handleWord(name, hasParam, int(negative ? -value : value));
 }
 
-void Reader::handleWord(std::string_view name, bool hasParam, int param)
-{
-    const bool star = std::exchange(m_starPending, false);
-    const auto &table = wordTable();
-    const auto it = table.find(name);
-    const Word word = it == table.end() ? Word::Skip : it->second.word;
-    if (it != table.end() && word == Word::Bin && hasParam && param > 0)
-        m_pos += std::min<qsizetype>(param, m_size - m_pos);
-    if (consumeSkipped())
-        return;
-    if (star)
-        m_state.dest = Dest::Skip;
-    if (m_state.dest == Dest::Skip || it == table.end())
-        return;
-    if (handleFormatWord(word, hasParam, param))
-        return;
-    switch (word) {
-    case Word::Skip: m_state.dest = Dest::Skip; break;
-    case Word::FontTable:
-        m_state.dest = Dest::FontTable;
-        m_fontNumberGiven = false;
-        m_fontName.clear();
-        break;
-    case Word::ColorTable:
-        m_state.dest = Dest::ColorTable;
-        m_colors.clear();
-        m_colorGiven = false;
-        break;
-    case Word::StyleSheet:
-        m_state.dest = Dest::StyleSheet;
-        m_styleNumber = 0;
-        m_styleHalfPoints = 0;
-        break;
-    case Word::AnsiCodePage:
-        if (hasParam && param > 0) {
-            setCodePage(param);
-            m_codePageGiven = true;
-        }
-        break;
-    case Word::Ansi: case Word::Mac: case Word::Pc: case Word::Pca:
-        if (!m_codePageGiven)
-            setCodePage(word == Word::Ansi ? 1252 : word == Word::Mac ? 10000 : word == Word::Pc ? 437 : 850);
-        break;
-    case Word::DefaultFont: m_defaultFont = param; m_formatDirty = true; break;
-    case Word::Par: put(u'\r'); put(u'\n'); break;
-    case Word::Tab: case Word::Cell: put(u'\t'); break;
-    case Word::Char: put(it->second.ch); break;
-    case Word::Unicode:
-        if (hasParam)
-            emitUnicode(param);
-        m_skipCount = m_state.unicodeSkip;
-        break;
-    case Word::UnicodeSkip: m_state.unicodeSkip = std::max(0, param); break;
-    case Word::Style:
-        if (m_state.dest == Dest::StyleSheet)
-            m_styleNumber = param;
-        break;
-    default: break;
-    }
-}
-
-// Character formats, font and colour table entries; true when the word was one of them.
-bool Reader::handleFormatWord(Word word, bool hasParam, int param)
-{
-    const bool on = !hasParam || param != 0;
-    switch (word) {
-    case Word::Font:
-        if (m_state.dest == Dest::FontTable) {
-            if (!m_fontName.isEmpty())
-                commitFont();
-            m_fontNumber = param;
-            m_fontNumberGiven = true;
-        } else {
-            m_state.font = param;
-        }
-        break;
-    case Word::FontSize:
-        m_state.halfPoints = param > 0 ? std::min(param, 3276) : 24;
-        if (m_state.dest == Dest::StyleSheet)
-            m_styleHalfPoints = param > 0 ? m_state.halfPoints : 0;
-        break;
-    case Word::Bold: m_state.bold = on; break;
-    case Word::Italic: m_state.italic = on; break;
-    case Word::Underline: m_state.underline = on; break;
-    case Word::UnderlineNone: m_state.underline = false; break;
-    case Word::Strike: m_state.strike = on; break;
-    case Word::Color: m_state.color = param; break;
-    case Word::Plain: {
-        const GroupState fresh;
-        m_state.font = fresh.font;
-        m_state.halfPoints = fresh.halfPoints;
-        m_state.color = fresh.color;
-        m_state.bold = m_state.italic = m_state.underline = m_state.strike = false;
-        break;
-    }
-    case Word::Red: case Word::Green: case Word::Blue:
-        if (m_state.dest == Dest::ColorTable) {
-            const int value = std::clamp(param, 0, 255);
-            (word == Word::Red ? m_red : word == Word::Green ? m_green : m_blue) = value;
-            m_colorGiven = true;
-        }
-        break;
-    default:
-        return false;
-    }
-    m_formatDirty = true;
-    return true;
-}
-
 void Reader::handleSymbol(char symbol)
 {
     if (symbol == '*') {
@@ -457,10 +193,7 @@ void Reader::handleLiteral(char16_t ch)
     if (ch == ';' && m_state.dest == Dest::FontTable) {
         commitFont();
     } else if (ch == ';' && m_state.dest == Dest::ColorTable) {
-        m_colors.append(m_colorGiven ? std::optional<quint32>(quint32(m_red << 16 | m_green << 8 | m_blue))
-                                     : std::nullopt);
-        m_red = m_green = m_blue = 0;
-        m_colorGiven = false;
+        addColorEntry();
     } else if (ch >= 0x20 || ch == u'\t') {
         put(ch);   // other control bytes are not text in RTF
     }
@@ -537,48 +270,6 @@ void Reader::flushBytes()
         put(ch.unicode());
 }
 
-void Reader::setCodePage(int codePage)
-{
-    m_decoder = nullptr;
-    if (codePage == 1252)
-        return;
-    auto [it, added] = m_decoders.try_emplace(codePage);
-    if (added && m_decoders.size() <= kMaxCodePages) {
-        auto decoder = std::make_unique<QStringDecoder>(codecName(codePage).constData(),
-                                                        QStringConverter::Flag::Stateless);
-        if (decoder->isValid())
-            it->second = std::move(decoder);   // else unknown to Qt: read as 1252
-    }
-    m_decoder = it->second.get();
-}
-
-void Reader::commitFont()
-{
-    if (m_fontNumberGiven)
-        m_fonts.insert(m_fontNumber, m_fontName.trimmed());
-    m_fontNumberGiven = false;
-    m_fontName.clear();
-    m_formatDirty = true;
-}
-
-CharFormat Reader::resolveFormat() const
-{
-    CharFormat format;
-    auto font = m_fonts.constFind(m_state.font >= 0 ? m_state.font : m_defaultFont);
-    if (font == m_fonts.cend())
-        font = m_fonts.constFind(m_defaultFont);
-    if (font != m_fonts.cend())
-        format.fontName = *font;
-    format.fontSize = m_state.halfPoints / 2.0;
-    format.bold = m_state.bold;
-    format.italic = m_state.italic;
-    format.underline = m_state.underline;
-    format.strikeThrough = m_state.strike;
-    if (m_state.color >= 0 && m_state.color < m_colors.size())
-        format.color = m_colors.at(m_state.color);
-    return format;
-}
-
 void Reader::finish(RtfReadResult &result)
 {
     flushBytes();
@@ -587,11 +278,11 @@ void Reader::finish(RtfReadResult &result)
     result.document = normalized(std::move(m_out));
 }
 
-} // namespace
+} // namespace rtf
 
-RtfReadResult readRtfDocument(QByteArrayView rtf)
+RtfReadResult readRtfDocument(QByteArrayView input)
 {
-    return Reader(rtf).run();
+    return rtf::Reader(input).run();
 }
 
 std::optional<FormattedText> readRtf(QByteArrayView rtf)
