@@ -30,11 +30,6 @@ constexpr char kLead = char(0xC3);
 
 } // namespace
 
-char accentFreeLetter(char32_t c)
-{
-    return c >= 0xC0 && c <= 0xFF ? kLetters[c - 0xC0] : 0;
-}
-
 QByteArray removeAccentsUtf8(QByteArrayView utf8, const Progress &progress)
 {
     const char *s = utf8.data();

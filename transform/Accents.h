@@ -13,9 +13,6 @@
 
 namespace tarmel {
 
-// The letter replacing c, or 0 when c is not in the table.
-char accentFreeLetter(char32_t c);
-
 // The whole UTF-8 text with the table applied, in one pass; bytes that are not valid UTF-8 stay.
 QByteArray removeAccentsUtf8(QByteArrayView utf8, const Progress &progress = {});
 

@@ -2,9 +2,38 @@
 
 #include "transform/CaseMap.h"
 
+#include <cstring>
+
 namespace tarmel {
 
 namespace {
+
+// Where a text stands: depth of open parentheses, and whether a ";" comment runs to the line end.
+struct CommentState {
+    int depth = 0;
+    bool toLineEnd = false;
+
+    bool inComment() const { return depth > 0 || toLineEnd; }
+};
+
+constexpr quint64 kOnes = 0x0101010101010101ull;
+constexpr quint64 kHighBits = kOnes * 0x80;
+
+// First "(" or ";" at or after i, or n. Eight bytes at a time: a lane equal to either character
+// makes its xor zero, which the zero-byte test finds (it gives no false alarm for the whole word).
+qsizetype nextOpening(const char *s, qsizetype i, qsizetype n)
+{
+    for (; i + 8 <= n; i += 8) {
+        quint64 v;
+        std::memcpy(&v, s + i, 8);
+        const quint64 paren = v ^ (kOnes * '('), semicolon = v ^ (kOnes * ';');
+        if ((((paren - kOnes) & ~paren) | ((semicolon - kOnes) & ~semicolon)) & kHighBits)
+            break;
+    }
+    while (i < n && s[i] != '(' && s[i] != ';')
+        ++i;
+    return i;
+}
 
 // Reads the text from state, handing each stretch of it to code() or comment() in order; returns the
 // state at its end. Every character that opens, closes or ends a comment is ASCII, so a byte scan
@@ -16,17 +45,20 @@ CommentState walk(QByteArrayView utf8, CommentState state, Code code, Comment co
     const qsizetype n = utf8.size();
     qsizetype from = 0;
     for (qsizetype i = 0; i < n; ++i) {
-        const char c = s[i];
         if (!state.inComment()) {
-            if (c != '(' && c != ';')
-                continue;
+            i = nextOpening(s, i, n);
+            if (i == n)
+                break;
             code(utf8.sliced(from, i - from));
             from = i;
-            if (c == '(')
+            if (s[i] == '(')
                 state.depth = 1;
             else
                 state.toLineEnd = true;
-        } else if (c == '\r' || c == '\n') {
+            continue;
+        }
+        const char c = s[i];
+        if (c == '\r' || c == '\n') {
             comment(utf8.sliced(from, i - from));
             from = i;
             state = {};
@@ -47,18 +79,14 @@ CommentState walk(QByteArrayView utf8, CommentState state, Code code, Comment co
 
 } // namespace
 
-CommentState commentStateAfter(QByteArrayView utf8, CommentState from)
+QByteArray upperOutsideCommentsUtf8(QByteArrayView utf8, bool inWindows1252, QByteArrayView linePrefix)
 {
     const auto ignore = [](QByteArrayView) {};
-    return walk(utf8, from, ignore, ignore);
-}
-
-QByteArray upperOutsideCommentsUtf8(QByteArrayView utf8, bool inWindows1252, CommentState from)
-{
+    const CommentState start = walk(linePrefix, CommentState{}, ignore, ignore);
     QByteArray out;
     out.reserve(utf8.size());
     walk(
-        utf8, from, [&](QByteArrayView code) { appendCaseUtf8(out, code, Case::Upper, inWindows1252); },
+        utf8, start, [&](QByteArrayView code) { appendCaseUtf8(out, code, Case::Upper, inWindows1252); },
         [&](QByteArrayView comment) { out.append(comment); });
     return out;
 }

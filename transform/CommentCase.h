@@ -15,20 +15,9 @@
 
 namespace tarmel {
 
-// Where a text stands: depth of open parentheses, and whether a ";" comment runs to the line end.
-struct CommentState {
-    int depth = 0;
-    bool toLineEnd = false;
-
-    bool inComment() const { return depth > 0 || toLineEnd; }
-    bool operator==(const CommentState &) const = default;
-};
-
-// The state after reading text from the given state (for a selection: the part of its first line
-// that comes before it).
-CommentState commentStateAfter(QByteArrayView utf8, CommentState from = {});
-
-// The UTF-8 text upper-cased outside its comments, in one pass, reading from the given state.
-QByteArray upperOutsideCommentsUtf8(QByteArrayView utf8, bool inWindows1252, CommentState from = {});
+// The UTF-8 text upper-cased outside its comments, in one pass. linePrefix is what comes before the
+// text on its first line (for a selection: the start of its line), read only to know whether the
+// text starts inside a comment.
+QByteArray upperOutsideCommentsUtf8(QByteArrayView utf8, bool inWindows1252, QByteArrayView linePrefix = {});
 
 } // namespace tarmel

@@ -61,30 +61,19 @@ void TransformCommands::changeCase(Case target, bool keepComments)
     Form1 *doc = app_.activeDocument();
     if (!doc)
         return;
-    bool outOfMemory = false;
-    {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+    underHourglass([&] {
         app_.RecordUndoSnapshot(doc);
         platform::RichTextBox *text = doc->Text1;
         const bool windows1252 = inWindows1252(text);
-        const auto convert = [&](QByteArrayView utf8, CommentState from) {
-            return keepComments ? upperOutsideCommentsUtf8(utf8, windows1252, from)
+        const auto convert = [&](QByteArrayView utf8, QByteArrayView linePrefix) {
+            return keepComments ? upperOutsideCommentsUtf8(utf8, windows1252, linePrefix)
                                 : convertCaseUtf8(utf8, target, windows1252);
         };
-        try {
-            if (text->selLength() > 0) {
-                const CommentState from = keepComments ? commentStateAfter(lineBeforeSelection(text)) : CommentState{};
-                text->setSelText(utf8ToString(convert(text->selText().toUtf8(), from)));
-            } else {
-                text->setUtf8(convert(text->utf8(), {}));
-            }
-        } catch (const std::bad_alloc &) {
-            outOfMemory = true;
-        }
-    }
-    if (outOfMemory)
-        showOutOfMemory();
+        if (text->selLength() > 0)
+            text->setSelText(utf8ToString(convert(text->selText().toUtf8(), lineBeforeSelection(text))));
+        else
+            text->setUtf8(convert(text->utf8(), {}));
+    });
 }
 
 // The selection is not consulted: the whole text is always processed. An empty text is left alone,
@@ -94,29 +83,32 @@ void TransformCommands::SupprimAccents()
     Form1 *doc = app_.activeDocument();
     if (!doc || doc->Text1->isEmpty())
         return;
-    bool outOfMemory = false;
-    {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+    underHourglass([&] {
         app_.RecordUndoSnapshot(doc);
         Form4 form(app_.dialogParent());
         form.show();
         form.repaint();
+        const Progress progress = [&form](qint64 done, qint64 total) { form.showProgress(done, total); };
+        doc->Text1->setUtf8(removeAccentsUtf8(doc->Text1->utf8(), progress));
+    });
+}
+
+// A text too large for the memory left stays as it was, and the user is told once the hourglass is gone.
+void TransformCommands::underHourglass(const std::function<void()> &work)
+{
+    bool outOfMemory = false;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
         try {
-            const Progress progress = [&form](qint64 done, qint64 total) { form.showProgress(done, total); };
-            doc->Text1->setUtf8(removeAccentsUtf8(doc->Text1->utf8(), progress));
+            work();
         } catch (const std::bad_alloc &) {
             outOfMemory = true;
         }
     }
     if (outOfMemory)
-        showOutOfMemory();
-}
-
-void TransformCommands::showOutOfMemory()
-{
-    app_.services().messageBox->show(transform::texts::noMemory(), platform::mb::Critical,
-                                     transform::texts::errorTitle());
+        app_.services().messageBox->show(transform::texts::noMemory(), platform::mb::Critical,
+                                         transform::texts::errorTitle());
 }
 
 } // namespace tarmel

@@ -4,6 +4,8 @@
 
 #include "transform/CaseMap.h"
 
+#include <functional>
+
 namespace tarmel {
 
 class AppContext;
@@ -23,8 +25,8 @@ private:
     // The selection, or the whole text when nothing is selected, to target case; keepComments leaves
     // comments as they are (upper case only).
     void changeCase(Case target, bool keepComments);
-    // The text was too large for the memory left: it stays as it was.
-    void showOutOfMemory();
+    // Runs work under the hourglass, restored however work ends.
+    void underHourglass(const std::function<void()> &work);
 
     AppContext &app_;
 };
