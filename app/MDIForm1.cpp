@@ -370,5 +370,6 @@ bool MDIForm1::Mnu_EnregistrerSous_Click() { return features_->files.Mnu_Enregis
 void MDIForm1::Mnu_Annuler_Click() { features_->edit.Mnu_Annuler_Click(); }
 void MDIForm1::Mnu_Edit_Click() { features_->edit.Mnu_Edit_Click(); }
 void MDIForm1::RecordUndoSnapshot(Form1 *doc) { features_->edit.RecordUndoSnapshot(doc); }
+void MDIForm1::SupprimAccents() { features_->transform.SupprimAccents(); }
 
 } // namespace tarmel

@@ -49,6 +49,7 @@ inline constexpr MenuItem kMenuBar[] = {
     {u"Mnu_Edit", nullptr, u"-", nullptr, false, false},
     {u"Mnu_Edit", u"Mnu_Majuscule", u"Texte en &Majuscules", nullptr, false, false},
     {u"Mnu_Edit", u"Mnu_Minuscule", u"Texte en Mi&nuscules", nullptr, false, false},
+    {u"Mnu_Edit", u"Mnu_MajusculeHorsCommentaires", u"Majuscules hors commentaires", nullptr, false, false},
     {u"Mnu_Edit", nullptr, u"-", nullptr, false, false},
     {u"Mnu_Edit", u"Mnu_Fusionner", u"Fusionner un fichier", nullptr, false, false},
     {u"Mnu_Edit", u"Mnu_HeureDate", u"Insérer Date / Heure", nullptr, false, true},

@@ -16,6 +16,8 @@ char32_t caseOf(char32_t c, Case target, bool inWindows1252);
 
 // The same for a whole UTF-8 text, in one pass; invalid bytes are kept as they are.
 QByteArray convertCaseUtf8(QByteArrayView utf8, Case target, bool inWindows1252);
+// The same, appended to out (for texts converted piece by piece).
+void appendCaseUtf8(QByteArray &out, QByteArrayView utf8, Case target, bool inWindows1252);
 
 // One UTF-8 character at utf8[i]: its code point and its length in bytes; an invalid or
 // truncated sequence reads as its first byte alone (code point 0xFFFFFFFF).
