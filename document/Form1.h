@@ -27,7 +27,7 @@ public:
 
     // Public fields
     bool Change = false;      // modified since created, loaded or saved
-    QString RedoText;         // the undo snapshot
+    QByteArray RedoText;      // the undo snapshot: the whole text as UTF-8
     bool AnnulRedo = false;   // a snapshot is waiting
 
     FileType fileType = FileType::Plain;

@@ -50,7 +50,7 @@ void EditCommands::watch(Form1 *doc)
 
 void EditCommands::RecordUndoSnapshot(Form1 *doc)
 {
-    doc->RedoText = doc->Text1->text();
+    doc->RedoText = doc->Text1->utf8();
     doc->AnnulRedo = true;
     app_.commands().setUndoAvailable(doc->AnnulRedo);
 }
@@ -58,7 +58,7 @@ void EditCommands::RecordUndoSnapshot(Form1 *doc)
 void EditCommands::Mnu_Annuler_Click()
 {
     if (Form1 *doc = app_.activeDocument()) {
-        doc->Text1->setText(doc->RedoText);
+        doc->Text1->setUtf8(doc->RedoText);
         doc->AnnulRedo = false;
     }
     app_.commands().setUndoAvailable(false);

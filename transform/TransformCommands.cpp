@@ -72,7 +72,7 @@ void TransformCommands::changeCase(Case target, bool keepComments)
         if (text->selLength() > 0)
             text->setSelText(utf8ToString(convert(text->selText().toUtf8(), lineBeforeSelection(text))));
         else
-            text->setUtf8(convert(text->utf8(), {}));
+            text->setUtf8(convert(doc->RedoText, {})); // the snapshot is the text as it stands
     });
 }
 
@@ -89,7 +89,7 @@ void TransformCommands::SupprimAccents()
         form.show();
         form.repaint();
         const Progress progress = [&form](qint64 done, qint64 total) { form.showProgress(done, total); };
-        doc->Text1->setUtf8(removeAccentsUtf8(doc->Text1->utf8(), progress));
+        doc->Text1->setUtf8(removeAccentsUtf8(doc->RedoText, progress)); // the text as it stands
     });
 }
 

@@ -188,7 +188,7 @@ private slots:
         QVERIFY(panel->startNumber->text().isEmpty());
         // Opening records a snapshot.
         QVERIFY(doc->AnnulRedo);
-        QCOMPARE(doc->RedoText, text);
+        QCOMPARE(QString::fromUtf8(doc->RedoText), text);
         QVERIFY(main->action(QStringLiteral("Mnu_Annuler"))->isEnabled());
         QVERIFY(main->button(8)->isEnabled());
         QCOMPARE(QApplication::focusWidget(), panel->Text5);
@@ -248,7 +248,7 @@ private slots:
         QCOMPARE(doc->Text1->text(), after);
         QVERIFY(doc->Change);
         QVERIFY(doc->AnnulRedo);
-        QCOMPARE(doc->RedoText, before);
+        QCOMPARE(QString::fromUtf8(doc->RedoText), before);
         QVERIFY(main->action(QStringLiteral("Mnu_Annuler"))->isEnabled());
         QVERIFY(!panel->ProgressBar1->isVisible());
         QVERIFY(!QApplication::overrideCursor());
