@@ -53,6 +53,8 @@ public:
     virtual void Mnu_Annuler_Click() = 0;
     virtual void Mnu_Edit_Click() = 0;
     virtual void RecordUndoSnapshot(Form1 *doc) = 0;
+    virtual void FindIt() = 0;
+    virtual void Remplace() = 0;
 };
 
 } // namespace tarmel

@@ -58,6 +58,8 @@ public:
     void Mnu_Annuler_Click() override;
     void Mnu_Edit_Click() override;
     void RecordUndoSnapshot(Form1 *doc) override;
+    void FindIt() override;
+    void Remplace() override;
 
     // DocumentHost
     bool documentCloseRequest(Form1 *doc) override;

@@ -1,6 +1,7 @@
 #include "search/SearchRules.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tarmel::search {
 
@@ -20,7 +21,8 @@ SearchOrigin searchOrigin(Direction direction, Span selection, const LastSearch 
 
 namespace {
 
-// Builds the new text piece by piece, occurrences given in ascending order.
+// Builds the new text piece by piece, occurrences given in ascending order, straight into one
+// buffer that grows only when the replacements make the text longer.
 class Rebuilder {
 public:
     Rebuilder(QByteArrayView text, QByteArrayView replacement, qint64 caret)
@@ -30,34 +32,47 @@ public:
 
     void replace(Span hit)
     {
-        if (result_.count == 0)
-            result_.text.reserve(text_.size() + std::max<qint64>(0, replacement_.size() - hit.length));
-        result_.text.append(text_.sliced(copied_, hit.start - copied_));
-        result_.text.append(replacement_);
+        if (count_ == 0)
+            out_.resize(text_.size() + std::max<qint64>(0, replacement_.size() - hit.length));
+        write(text_.sliced(copied_, hit.start - copied_));
+        write(replacement_);
         copied_ = hit.end();
-        ++result_.count;
-        const qint64 shift = result_.text.size() - copied_; // where the text after this occurrence moves
+        ++count_;
+        const qint64 shift = written_ - copied_; // where the text after this occurrence moves
         if (hit.end() <= caret_)
             newCaret_ = caret_ + shift;
         else if (hit.start < caret_)
-            newCaret_ = result_.text.size();
+            newCaret_ = written_;
     }
 
     ReplaceAllResult finish()
     {
-        if (result_.count > 0)
-            result_.text.append(text_.sliced(copied_));
-        result_.caret = newCaret_;
-        return std::move(result_);
+        if (count_ > 0) {
+            write(text_.sliced(copied_));
+            out_.resize(written_);
+        }
+        return {std::move(out_), count_, newCaret_};
     }
 
 private:
+    void write(QByteArrayView piece)
+    {
+        if (piece.isEmpty())
+            return;
+        if (written_ + piece.size() > out_.size())
+            out_.resize(std::max(written_ + piece.size() + (text_.size() - copied_), out_.size() + out_.size() / 2));
+        std::memcpy(out_.data() + written_, piece.data(), size_t(piece.size()));
+        written_ += piece.size();
+    }
+
     QByteArrayView text_;
     QByteArrayView replacement_;
     qint64 caret_;
     qint64 newCaret_;
-    qint64 copied_ = 0;
-    ReplaceAllResult result_;
+    qint64 copied_ = 0;  // bytes of the text taken so far
+    qint64 written_ = 0; // bytes of the new text written so far
+    qint64 count_ = 0;
+    QByteArray out_;
 };
 
 } // namespace
