@@ -96,9 +96,9 @@ void ReplacePanel::createControls()
     Command8->hide();
 }
 
-// Two rows: the two boxes with their labels, the heading over the check boxes, the direction
-// over both rows, then "&Suivant" over "&Annuler", "Remp&lacer" over "&Sauter" (one pair shown at
-// a time, in its own column) and "&Tout remplacer".
+// The two boxes with their labels; the heading over the two check boxes; the direction; then
+// "&Suivant" over "&Annuler" and "Remp&lacer" over "&Sauter" (one pair shown at a time, in its own
+// column) with "&Tout remplacer" below them.
 void ReplacePanel::layOut()
 {
     auto *grid = new QGridLayout(this);
@@ -109,15 +109,15 @@ void ReplacePanel::layOut()
     grid->addWidget(Text3, 0, 1);
     grid->addWidget(Label3, 1, 0);
     grid->addWidget(Text4, 1, 1);
-    grid->addWidget(Label7, 0, 2, 1, 2);
+    grid->addWidget(Label7, 0, 2);
     grid->addWidget(Check3, 1, 2);
-    grid->addWidget(Check2, 1, 3);
-    grid->addWidget(Frame5, 0, 4, 2, 1);
-    grid->addWidget(Command4, 0, 5);
-    grid->addWidget(Command5, 1, 5);
-    grid->addWidget(Command2, 0, 6);
-    grid->addWidget(Command8, 1, 6);
-    grid->addWidget(replaceAllButton, 0, 7);
+    grid->addWidget(Check2, 2, 2);
+    grid->addWidget(Frame5, 0, 3, 2, 1);
+    grid->addWidget(Command4, 0, 4);
+    grid->addWidget(Command5, 1, 4);
+    grid->addWidget(Command2, 0, 5);
+    grid->addWidget(Command8, 1, 5);
+    grid->addWidget(replaceAllButton, 2, 4, 1, 2);
     grid->setColumnStretch(1, 1);
 }
 

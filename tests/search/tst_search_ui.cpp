@@ -234,8 +234,6 @@ private slots:
         const char *two = "Remplacer [0] 2 remplacement(s) effectué(s)";
         // Opening
         row("find, X10 selected", line, "sel:4,3 Mnu_Rechercher", "", "Text2=X10 +Command1 sel=4,0 focus=Text2 -Mnu_NumAuto");
-        row("find, box kept", line, "Mnu_Rechercher Text2=G01 Command3 sel:2,0 Mnu_Rechercher", "",
-            "Text2=G01 +Command1 sel=2,0 focus=Text2");
         row("replace, nothing selected", line, "Mnu_Remplacer", "", "Text3= -Command4 -replaceAllButton focus=Text3");
         row("replace, both boxes kept", line, "Mnu_Remplacer Text3=X10 Text4=X20 Command5 Mnu_Remplacer", "",
             "Text3=X10 Text4=X20 -Command4 +Mnu_Annuler");
@@ -243,7 +241,6 @@ private slots:
             "", "+Command4 +replaceAllButton");
         row("replace, the same string selected", line,
             "Mnu_Remplacer Text3=X10 Text4=X20 Command5 sel:4,3 Mnu_Remplacer", "", "Text3=X10 +Command4 sel=4,0");
-        row("replace, selection, no replacement", line, "sel:4,3 Mnu_Remplacer", "", "Text3=X10 -Command4");
         row("replace, selection, replacement used before", line,
             "Mnu_Remplacer Text3=G01 Text4=X20 Command4 Command8 Text4= Command5 sel:4,3 Mnu_Remplacer", "",
             "Text3=X10 Text4= +Command4 sel=4,0");
