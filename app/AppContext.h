@@ -54,6 +54,8 @@ public:
     virtual void Mnu_Edit_Click() = 0;
     virtual void RecordUndoSnapshot(Form1 *doc) = 0;
     virtual void SupprimAccents() = 0;
+    virtual void FindIt() = 0;
+    virtual void Remplace() = 0;
 };
 
 } // namespace tarmel

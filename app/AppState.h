@@ -23,9 +23,10 @@ struct AppState {
     // Search, shared by find and replace
     QString ChaineCherchee;
     QString ChaineRemplace;
-    float DiffCasse = 0;
-    float SensRecherche = 1.0f;
-    float PosTrouvee = 0;
+    float DiffCasse = 0;          // 0: the search ignores case
+    float SensRecherche = 1.0f;   // 1: downwards; any other value: upwards
+    qint64 PosTrouvee = 0;        // selection start after the last search; exact at any text size
+    bool wholeWord = false;       // "Mot entier" of the panel whose search ran last
 
     // Renumbering (0: never set)
     int PasRenum = 0;

@@ -8,18 +8,21 @@
 #include "editing/EditCommands.h"
 #include "files/FileCommands.h"
 #include "numbering/NumberingCommands.h"
+#include "search/SearchCommands.h"
 #include "transform/TransformCommands.h"
 
 namespace tarmel {
 
 struct Features {
     Features(AppContext &app, QMdiArea *mdi, QMenu *windowMenu)
-        : edit(app), files(app), numbering(app), transform(app), dates(app), toolbar(app), windows(app, mdi, windowMenu)
+        : edit(app), files(app), search(app), numbering(app), transform(app), dates(app), toolbar(app),
+          windows(app, mdi, windowMenu)
     {
     }
 
     EditCommands edit; // first: it watches a new document's editing area before the others do
     FileCommands files;
+    SearchCommands search;
     NumberingCommands numbering;
     TransformCommands transform;
     DateCommands dates;

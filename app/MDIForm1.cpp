@@ -371,5 +371,7 @@ void MDIForm1::Mnu_Annuler_Click() { features_->edit.Mnu_Annuler_Click(); }
 void MDIForm1::Mnu_Edit_Click() { features_->edit.Mnu_Edit_Click(); }
 void MDIForm1::RecordUndoSnapshot(Form1 *doc) { features_->edit.RecordUndoSnapshot(doc); }
 void MDIForm1::SupprimAccents() { features_->transform.SupprimAccents(); }
+void MDIForm1::FindIt() { features_->search.FindIt(); }
+void MDIForm1::Remplace() { features_->search.Remplace(); }
 
 } // namespace tarmel

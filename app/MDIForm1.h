@@ -59,6 +59,8 @@ public:
     void Mnu_Edit_Click() override;
     void RecordUndoSnapshot(Form1 *doc) override;
     void SupprimAccents() override;
+    void FindIt() override;
+    void Remplace() override;
 
     // DocumentHost
     bool documentCloseRequest(Form1 *doc) override;

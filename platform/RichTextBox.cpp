@@ -237,6 +237,16 @@ qsizetype RichTextBox::textLength() const { return editor_->utf16Length(); }
 
 bool RichTextBox::isEmpty() const { return editor_->byteLength() == 0; }
 
+QByteArrayView RichTextBox::utf8View() const
+{
+    const char *bytes = editor_->characterPointer();
+    return bytes ? QByteArrayView(bytes, editor_->byteLength()) : QByteArrayView();
+}
+
+qsizetype RichTextBox::positionOfByte(qsizetype bytePos) const { return editor_->toUtf16(bytePos); }
+
+qsizetype RichTextBox::byteOfPosition(qsizetype position) const { return editor_->toBytes(position); }
+
 // ---- selection -----------------------------------------------------------------
 
 qsizetype RichTextBox::selStart() const { return editor_->toUtf16(selectionFrom(editor_)); }

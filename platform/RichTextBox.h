@@ -2,6 +2,7 @@
 #include "files/FormattedText.h"
 #include "files/TextCodec.h"
 
+#include <QByteArrayView>
 #include <QColor>
 #include <QPoint>
 #include <QString>
@@ -48,6 +49,12 @@ public:
     void setUtf8(const QByteArray &utf8);    // as setText, from UTF-8
     qsizetype textLength() const;            // == text().size(), without building it
     bool isEmpty() const;
+    // The engine's own UTF-8 buffer, read where it stands: valid until the next change of the
+    // text; null when the engine cannot give it (out of memory). Byte offsets in it and
+    // positions (UTF-16 units of text()) convert both ways.
+    QByteArrayView utf8View() const;
+    qsizetype positionOfByte(qsizetype bytePos) const;
+    qsizetype byteOfPosition(qsizetype position) const;
 
     qsizetype selStart() const;
     void setSelStart(qsizetype start);       // leaves nothing selected
