@@ -8,8 +8,8 @@
 
 #include <Qsci/qsciscintilla.h>
 #include <QLocale>
-#include <QMdiSubWindow>
 #include <QMenu>
+#include <QPushButton>
 #include <QToolBar>
 #include <QtTest>
 
@@ -17,30 +17,61 @@ using namespace tarmel;
 
 namespace {
 
-enum class Event {
-    StartUp, New, Open, Save, LastWindowClosed, TextEmptied, TextFilled, ClickWithSelection,
-    ClickWithoutSelection, DoubleClickOnWord, ToolbarClickWithoutSelection, CharacterKey, SelectAllOnEmpty,
-    EditMenuWithoutDocument, EditMenuWithSelection, Cut, Copy, ClearClipboard, PanelOpen,
-};
-
 struct App : testsupport::TestApp {
-    App()
-    {
-        main->resize(900, 700);
-        main->show();
-        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
-    }
-    Form1 *doc() const { return main->activeDocument(); }
+    App() { QVERIFY(showWindow()); }
     QWidget *editor() const { return doc()->Text1->engine(); }
     QWidget *viewport() const { return doc()->Text1->engine()->viewport(); }
-    Form1 *newDocument(const QString &text)
+    // Plays steps separated by "|": "new:TEXT" a new window holding TEXT, "open" a program file,
+    // "activate:N" the Nth window, "text:TEXT", "from:N" the caret's place, "select:N" characters
+    // from it, "run:ITEM" a menu item's command, "edit-menu" the Edit menu's refresh, "snapshot",
+    // "saved" (the document counts as unmodified), "click:X" / "shift-click:X" / "double-click:X"
+    // on the first line, "toolbar-click", "key:KEYS" typed ("A" without KEYS), "button:NAME" a
+    // panel button clicked, "clip:TEXT" the clipboard's text, "unreadable" the clipboard.
+    void play(const QString &steps)
     {
-        trigger("Mnu_Nouveau");
-        doc()->Text1->setText(text);
-        doc()->Text1->setFocus();
-        return doc();
+        for (const QString &step : steps.split(u'|', Qt::SkipEmptyParts)) {
+            const QString verb = step.section(u':', 0, 0), arg = step.section(u':', 1);
+            const QPoint at(arg.toInt(), 6);
+            if (verb == u"clip")
+                fakes.clipboard.setText(arg);
+            else if (verb == u"unreadable")
+                fakes.clipboard.readable = false;
+            else if (verb == u"new")
+                play(QStringLiteral("run:Mnu_Nouveau|text:%1|from:0").arg(arg));
+            else if (verb == u"open")
+                openFile("N10 G00\r\n");
+            else if (verb == u"activate")
+                main->activateDocument(main->documents().at(arg.toInt() - 1));
+            else if (verb == u"text")
+                doc()->Text1->setText(arg);
+            else if (verb == u"from")
+                doc()->Text1->setSelStart(arg.toInt());
+            else if (verb == u"select")
+                doc()->Text1->setSelLength(arg.toInt());
+            else if (verb == u"run")
+                run(arg);
+            else if (verb == u"edit-menu")
+                main->Mnu_Edit_Click();
+            else if (verb == u"snapshot")
+                main->RecordUndoSnapshot(doc());
+            else if (verb == u"saved")
+                doc()->Change = false;
+            else if (verb == u"click" || verb == u"shift-click")
+                QTest::mouseClick(viewport(), Qt::LeftButton, verb == u"click" ? Qt::NoModifier : Qt::ShiftModifier, at);
+            else if (verb == u"double-click") // taken as such right after a press at the same place
+                QTest::mouseDClick(viewport(), Qt::LeftButton, Qt::NoModifier, at);
+            else if (verb == u"toolbar-click")
+                QTest::mouseClick(static_cast<QWidget *>(main->toolbar()), Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+            else if (verb == u"key") {
+                editor()->setFocus();
+                QTest::keySequence(editor(), QKeySequence(arg.isEmpty() ? QStringLiteral("A") : arg));
+            }
+            else if (verb == u"button")
+                QTest::mouseClick(doc()->findChild<QPushButton *>(arg), Qt::LeftButton);
+            else
+                QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
+        }
     }
-    void run(const QString &name) { main->runCommand(name); }
 };
 
 } // namespace
@@ -49,361 +80,146 @@ class TestCommandState : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::French, QLocale::France)); }
-    void events_data();
-    void events();
-    void cutCopyPasteAndUndo();
-    void editCommands_data();
-    void editCommands();
-    void pasteTakesTheDocumentsLineEnds_data();
-    void pasteTakesTheDocumentsLineEnds();
-    void commandsWithoutDocumentDoNothing();
-    void shortcutsFollowTheirItem_data();
-    void shortcutsFollowTheirItem();
-    void undoFollowsTheActiveWindow();
-    void dateEntries();
-    void rightButtonPopsUpEditMenu();
-};
 
-void TestCommandState::events_data()
-{
-    QTest::addColumn<int>("event");
-    QTest::addColumn<QString>("expected");
-    const QString noDocumentButtons = QStringLiteral("#1 #2 -#3 -#4 -#5 -#6 -#8 -#9 -#10 -#11 -#12 -#14 -#15 #16 #17 #18");
-    QTest::newRow("start-up") << int(Event::StartUp)
-                              << noDocumentButtons + " -Mnu_Close -Mnu_Enregistrer -Mnu_Imprimer -Mnu_Edit Mnu_Ouvrir";
-    QTest::newRow("new") << int(Event::New)
-                         << "Mnu_Enregistrer #3 #4 #5 #6 -Mnu_Fusionner -Mnu_Annuler -#8 -#9 -#10 -#11 -#12 #14 #15";
-    QTest::newRow("open") << int(Event::Open)
-                          << "Mnu_Enregistrer Mnu_EnregistrerSous Mnu_Imprimer Mnu_Fusionner -Mnu_Annuler #3 -#8";
-    QTest::newRow("save") << int(Event::Save) << "-Mnu_Enregistrer -#3 -Mnu_Annuler -#8 Mnu_EnregistrerSous";
-    QTest::newRow("last window closed") << int(Event::LastWindowClosed) << noDocumentButtons + " -Mnu_Edit";
-    QTest::newRow("text emptied") << int(Event::TextEmptied)
-                                  << "-Mnu_Enregistrer -Mnu_EnregistrerSous -Mnu_Imprimer -Mnu_Fusionner -#3 -#4 -#5";
-    QTest::newRow("text filled") << int(Event::TextFilled)
-                                 << "Mnu_Enregistrer Mnu_EnregistrerSous Mnu_Imprimer Mnu_Fusionner #3 #4 #5";
-    QTest::newRow("click with selection")
-        << int(Event::ClickWithSelection)
-        << "#9 #10 #11 #12 Mnu_Edition(4) Mnu_Edition(5) Mnu_Supprimer Mnu_Edition(6)";
-    QTest::newRow("click without selection")
-        << int(Event::ClickWithoutSelection)
-        << "-#9 -#10 -#12 #11 -Mnu_Edition(4) -Mnu_Edition(5) -Mnu_Supprimer Mnu_VidePresPap";
-    QTest::newRow("double click") << int(Event::DoubleClickOnWord) << "#9 #10 #12";
-    QTest::newRow("toolbar click, no selection") << int(Event::ToolbarClickWithoutSelection) << "-#9 -#10 -#12";
-    QTest::newRow("character key") << int(Event::CharacterKey) << "Mnu_Enregistrer #3";
-    QTest::newRow("select all on empty") << int(Event::SelectAllOnEmpty) << "#9 #10 #12";
-    QTest::newRow("edit menu, no document") << int(Event::EditMenuWithoutDocument) << noDocumentButtons;
-    QTest::newRow("edit menu, selection")
-        << int(Event::EditMenuWithSelection)
-        << "Mnu_Edition(4) Mnu_Edition(5) Mnu_Supprimer #9 #10 #12 Mnu_Edition(6) #11";
-    QTest::newRow("cut") << int(Event::Cut) << "Mnu_Edition(6) #11 Mnu_VidePresPap Mnu_Annuler #8";
-    QTest::newRow("copy") << int(Event::Copy) << "Mnu_Edition(6) #11 Mnu_VidePresPap -Mnu_Annuler -#8";
-    QTest::newRow("clear clipboard") << int(Event::ClearClipboard) << "-Mnu_Edition(6) -#11 -Mnu_VidePresPap";
-    QTest::newRow("panel open") << int(Event::PanelOpen)
-                                << "-Mnu_Rechercher -Mnu_Remplacer -Mnu_Renumeroter -Mnu_NumAuto -#14 -#15";
-}
+    // The enabled states after each event, the clipboard holding "X" at first.
+    void events_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("expected");
+        const QString noDocumentButtons = QStringLiteral("#1 #2 -#3 -#4 -#5 -#6 -#8 -#9 -#10 -#11 -#12 -#14 -#15 #16 #17 #18");
+        auto row = [](const char *name, const char *steps, const QString &expected) {
+            QTest::newRow(name) << QString::fromUtf8(steps) << expected;
+        };
+        row("start-up", "", noDocumentButtons + " -Mnu_Close -Mnu_Enregistrer -Mnu_Imprimer -Mnu_Edit Mnu_Ouvrir");
+        row("new", "clip:|run:Mnu_Nouveau",
+            "Mnu_Enregistrer #3 #4 #5 #6 -Mnu_Fusionner -Mnu_Annuler -#8 -#9 -#10 -#11 -#12 #14 #15");
+        row("open", "open", "Mnu_Enregistrer Mnu_EnregistrerSous Mnu_Imprimer Mnu_Fusionner -Mnu_Annuler #3 -#8");
+        row("save", "open|snapshot|text:N20|run:Mnu_Enregistrer", "-Mnu_Enregistrer -#3 -Mnu_Annuler -#8 Mnu_EnregistrerSous");
+        row("last window closed", "new:N10|select:2|edit-menu|saved|run:Mnu_Close", noDocumentButtons + " -Mnu_Edit");
+        row("text emptied", "new:N10|text:", "-Mnu_Enregistrer -Mnu_EnregistrerSous -Mnu_Imprimer -Mnu_Fusionner -#3 -#4 -#5");
+        row("text filled", "new:|text:N10", "Mnu_Enregistrer Mnu_EnregistrerSous Mnu_Imprimer Mnu_Fusionner #3 #4 #5");
+        row("click with selection", "new:N10 G00 X0|shift-click:40", // Shift+click extends from the caret
+            "#9 #10 #11 #12 Mnu_Edition(4) Mnu_Edition(5) Mnu_Supprimer Mnu_Edition(6)");
+        row("click without selection", "new:N10 G00 X0|select:5|edit-menu|click:12",
+            "-#9 -#10 -#12 #11 -Mnu_Edition(4) -Mnu_Edition(5) -Mnu_Supprimer Mnu_VidePresPap");
+        row("double click", "new:N10 G00 X0|click:12|double-click:12", "#9 #10 #12");
+        row("toolbar click, no selection", "new:N10|run:Mnu_ToutSelect|select:0|toolbar-click", "-#9 -#10 -#12");
+        row("character key", "open|run:Mnu_Enregistrer|key", "Mnu_Enregistrer #3");
+        row("select all on empty", "new:|run:Mnu_ToutSelect", "#9 #10 #12");
+        row("edit menu, no document", "edit-menu", noDocumentButtons);
+        row("cut", "clip:|new:N10|select:2|run:Mnu_Edition(4)", "Mnu_Edition(6) #11 Mnu_VidePresPap Mnu_Annuler #8");
+        row("copy", "clip:|new:N10|select:2|run:Mnu_Edition(5)", "Mnu_Edition(6) #11 Mnu_VidePresPap -Mnu_Annuler -#8");
+        row("clear clipboard", "new:N10|run:Mnu_VidePresPap", "-Mnu_Edition(6) -#11 -Mnu_VidePresPap");
+        row("undo follows the active window", "open|run:Mnu_Supprimer|run:Mnu_Nouveau|activate:1", "Mnu_Annuler #8");
+        row("panel open", "new:N10|run:Mnu_NumAuto", "-Mnu_Rechercher -Mnu_Remplacer -Mnu_Renumeroter -Mnu_NumAuto -#14 -#15");
+        row("panel closed by its button", "new:N10|run:Mnu_NumAuto|button:Command11",
+            "Mnu_Rechercher Mnu_Remplacer Mnu_Renumeroter Mnu_NumAuto #14 #15");
+    }
+    void events()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, expected);
+        App app;
+        app.fakes.clipboard.setText(QStringLiteral("X"));
+        app.play(steps);
+        QCOMPARE(app.mismatches(expected), QString());
+    }
 
-void TestCommandState::events()
-{
-    QFETCH(int, event);
-    QFETCH(QString, expected);
-    App app;
-    app.fakes.clipboard.setText(QStringLiteral("X"));
-    switch (Event(event)) {
-    case Event::StartUp:
-        break;
-    case Event::New:
-        app.fakes.clipboard.setText(QString());
-        app.trigger("Mnu_Nouveau");
-        break;
-    case Event::Open:
-        app.openFile("N10 G00\r\n");
-        break;
-    case Event::Save:
-        app.openFile("N10\r\n");
-        app.main->RecordUndoSnapshot(app.doc());
-        app.doc()->Text1->setText(QStringLiteral("N20\r\n"));
-        app.trigger("Mnu_Enregistrer");
-        QVERIFY(!app.doc()->Change);
-        break;
-    case Event::LastWindowClosed:
-        app.newDocument(QStringLiteral("N10"));
-        app.doc()->Text1->setSelLength(2);
-        app.main->Mnu_Edit_Click();
-        app.doc()->Change = false;
-        app.trigger("Mnu_Close");
+    // Each command on "N10 G00", caret after "N10", the clipboard holding "elsewhere"; then undone
+    // when it recorded a snapshot. A shortcut is ordinary typing while its menu item is disabled.
+    void editCommands_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<bool>("snapshot");
+        QTest::newRow("cut") << "select:4|run:Mnu_Edition(4)" << "N10" << " G00" << true;
+        QTest::newRow("copy") << "select:4|run:Mnu_Edition(5)" << "N10 G00" << " G00" << false;
+        // With nothing selected the clipboard keeps what the user copied elsewhere; cut still records.
+        QTest::newRow("cut, no selection") << "run:Mnu_Edition(4)" << "N10 G00" << "elsewhere" << true;
+        QTest::newRow("paste") << "select:4|run:Mnu_Edition(6)" << "N10elsewhere" << "elsewhere" << true;
+        QTest::newRow("paste, unreadable clipboard") << "unreadable|select:4|run:Mnu_Edition(6)" << "N10"
+                                                     << "elsewhere" << true;
+        QTest::newRow("delete") << "select:4|run:Mnu_Supprimer" << "N10" << "elsewhere" << true;
+        QTest::newRow("date") << "select:4|run:Mnu_D1" << "N1005/01/2026 09:07:03" << "elsewhere" << true;
+        QTest::newRow("Ctrl+X, item enabled") << "select:4|edit-menu|key:Ctrl+X" << "N10" << " G00" << true;
+        QTest::newRow("Del, item disabled") << "edit-menu|key:Del" << "N10G00" << "elsewhere" << false;
+    }
+    void editCommands()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, text);
+        QFETCH(QString, clipboard);
+        QFETCH(bool, snapshot);
+        App app;
+        app.fakes.clock.setNow(QDateTime(QDate(2026, 1, 5), QTime(9, 7, 3)));
+        app.play(QStringLiteral("clip:elsewhere|new:N10 G00|saved|from:3"));
+        app.play(steps);
+        Form1 *doc = app.doc();
+        QCOMPARE(doc->Text1->text(), text);
+        QCOMPARE(doc->Change, text != QStringLiteral("N10 G00"));
+        QCOMPARE(doc->StatusBar1->panelText(2), QStringLiteral(" %1 Octets").arg(text.size()));
+        QCOMPARE(app.fakes.clipboard.stored(), clipboard);
+        QCOMPARE(app.mismatches(snapshot ? "Mnu_Annuler #8" : "-Mnu_Annuler -#8"), QString());
+        if (snapshot) {
+            app.trigger("Mnu_Annuler");
+            QCOMPARE(doc->Text1->text(), QStringLiteral("N10 G00"));
+            QVERIFY(!doc->AnnulRedo);
+        }
+    }
+
+    void pasteTakesTheDocumentsLineEnds_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("mixed into CR LF") << QByteArray("N10\r\n") << "A\rB\r\nC\n" << "A\r\nB\r\nC\r\nN10\r\n";
+        QTest::newRow("CR LF into LF") << QByteArray("N10\n") << "A\r\nB" << "A\nBN10\n";
+        QTest::newRow("LF into CR") << QByteArray("N10\r") << "A\nB" << "A\rBN10\r";
+    }
+    void pasteTakesTheDocumentsLineEnds()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, clipboard);
+        QFETCH(QString, text);
+        App app;
+        app.fakes.clipboard.setText(clipboard);
+        app.openFile(file);
+        app.doc()->Text1->setSelStart(0);
+        app.main->button(11)->trigger(); // the toolbar's Coller
+        QCOMPARE(app.doc()->Text1->text(), text);
+    }
+
+    void commandsWithoutDocumentDoNothing()
+    {
+        App app;
+        app.fakes.clipboard.setText(QStringLiteral("X"));
+        for (const char *name : {"Mnu_Edition(4)", "Mnu_Edition(5)", "Mnu_Edition(6)", "Mnu_Supprimer", "Mnu_ToutSelect",
+                                 "Mnu_Desel", "Mnu_Annuler", "Mnu_D1", "Mnu_Fusionner", "Mnu_Renumeroter", "Mnu_NumAuto",
+                                 "Mnu_Enregistrer", "Mnu_EnregistrerSous", "Mnu_Close"})
+            app.run(QString::fromLatin1(name));
+        app.main->Toolbar1_Click();
+        QCOMPARE(app.fakes.clipboard.stored(), QStringLiteral("X"));
         QVERIFY(app.main->documents().isEmpty());
-        break;
-    case Event::TextEmptied:
-        app.newDocument(QStringLiteral("N10"));
-        app.doc()->Text1->setText(QString());
-        QVERIFY(app.doc()->Change); // modified, although nothing can be saved
-        break;
-    case Event::TextFilled:
-        app.newDocument(QString());
-        app.doc()->Text1->setText(QStringLiteral("N10"));
-        break;
-    case Event::ClickWithSelection:
-        app.newDocument(QStringLiteral("N10 G00 X0\r\nN20\r\n"));
-        app.doc()->Text1->setSelStart(0); // Shift+click extends the selection from the caret
-        QTest::mouseClick(app.viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(40, 6));
-        QVERIFY(app.doc()->Text1->selLength() > 0);
-        break;
-    case Event::ClickWithoutSelection:
-        app.newDocument(QStringLiteral("N10 G00 X0\r\n"));
-        app.run(QStringLiteral("Mnu_ToutSelect"));
-        QTest::mouseClick(app.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(12, 6));
-        QCOMPARE(app.doc()->Text1->selLength(), 0);
-        break;
-    case Event::DoubleClickOnWord:
-        app.newDocument(QStringLiteral("N10 G00 X0\r\n"));
-        // The engine takes a double click as such right after a press at the same place.
-        QTest::mouseClick(app.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(12, 6));
-        QTest::mouseDClick(app.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(12, 6));
-        QVERIFY(app.doc()->Text1->selLength() > 0);
-        break;
-    case Event::ToolbarClickWithoutSelection:
-        app.newDocument(QStringLiteral("N10"));
-        app.run(QStringLiteral("Mnu_ToutSelect"));
-        app.doc()->Text1->setSelLength(0);
-        QTest::mouseClick(static_cast<QWidget *>(app.main->toolbar()), Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
-        break;
-    case Event::CharacterKey:
-        app.openFile("N10\r\n");
-        app.trigger("Mnu_Enregistrer");
-        QVERIFY(!app.enabled("Mnu_Enregistrer"));
-        app.doc()->Text1->setFocus();
-        QTest::keyClick(app.editor(), Qt::Key_A);
-        QVERIFY(app.doc()->Change);
-        break;
-    case Event::SelectAllOnEmpty:
-        app.newDocument(QString());
-        app.trigger("Mnu_ToutSelect");
-        QCOMPARE(app.doc()->Text1->selLength(), 0);
-        break;
-    case Event::EditMenuWithoutDocument:
-        app.main->Mnu_Edit_Click();
-        break;
-    case Event::EditMenuWithSelection:
-        app.newDocument(QStringLiteral("N10"));
-        app.doc()->Text1->setSelLength(1);
-        app.main->Mnu_Edit_Click();
-        break;
-    case Event::Cut:
-    case Event::Copy:
-        app.fakes.clipboard.setText(QString());
-        app.newDocument(QStringLiteral("N10"));
-        app.doc()->Text1->setSelLength(2);
-        app.run(Event(event) == Event::Cut ? QStringLiteral("Mnu_Edition(4)") : QStringLiteral("Mnu_Edition(5)"));
-        break;
-    case Event::ClearClipboard:
-        app.newDocument(QStringLiteral("N10"));
-        app.trigger("Mnu_VidePresPap");
-        QVERIFY(app.fakes.clipboard.stored().isEmpty());
-        break;
-    case Event::PanelOpen:
-        app.newDocument(QStringLiteral("N10"));
-        app.trigger("Mnu_NumAuto");
-        break;
+        QCOMPARE(app.fakes.commonDialog.shown().size(), 0);
     }
-    QCOMPARE(app.mismatches(expected), QString());
-}
 
-void TestCommandState::cutCopyPasteAndUndo()
-{
-    App app;
-    Form1 *doc = app.newDocument(QStringLiteral("N10 G00\r\n"));
-    doc->Change = false;
-    doc->Text1->setSelStart(4);
-    doc->Text1->setSelLength(3);
-    app.main->Mnu_Edit_Click(); // the menu opens on the selection
-    app.trigger("Mnu_Edition(5)"); // copy
-    QCOMPARE(app.fakes.clipboard.text(), QStringLiteral("G00"));
-    QVERIFY(!doc->Change);
-    app.trigger("Mnu_Edition(4)"); // cut
-    QCOMPARE(doc->Text1->text(), QStringLiteral("N10 \r\n"));
-    QCOMPARE(doc->StatusBar1->panelText(2), QStringLiteral(" 6 Octets"));
-    doc->Text1->setSelStart(0);
-    app.main->button(11)->trigger(); // the toolbar's Coller
-    QCOMPARE(doc->Text1->text(), QStringLiteral("G00N10 \r\n"));
-    app.trigger("Mnu_Annuler");
-    QCOMPARE(doc->Text1->text(), QStringLiteral("N10 \r\n"));
-    QVERIFY(doc->Change);
-    QCOMPARE(app.mismatches(QStringLiteral("-Mnu_Annuler -#8")), QString());
-    QVERIFY(!doc->AnnulRedo);
-}
-
-// Each command run with the document and clipboard of the row (selection "start,length").
-void TestCommandState::editCommands_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<int>("selLength");
-    QTest::addColumn<bool>("clipboardReadable");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("clipboard");
-    QTest::addColumn<bool>("snapshot");
-    // With nothing selected the clipboard keeps what the user copied elsewhere; cut still records.
-    QTest::newRow("cut, no selection") << "Mnu_Edition(4)" << 0 << true << "N10 G00" << "elsewhere" << true;
-    QTest::newRow("copy, no selection") << "Mnu_Edition(5)" << 0 << true << "N10 G00" << "elsewhere" << false;
-    QTest::newRow("paste, empty clipboard") << "Mnu_Edition(6)" << 4 << false << "N10" << "elsewhere" << true;
-    QTest::newRow("delete, no selection") << "Mnu_Supprimer" << 0 << true << "N10 G00" << "elsewhere" << true;
-    QTest::newRow("delete") << "Mnu_Supprimer" << 4 << true << "N10" << "elsewhere" << true;
-}
-
-void TestCommandState::editCommands()
-{
-    QFETCH(QString, command);
-    QFETCH(int, selLength);
-    QFETCH(bool, clipboardReadable);
-    QFETCH(QString, text);
-    QFETCH(QString, clipboard);
-    QFETCH(bool, snapshot);
-    App app;
-    app.fakes.clipboard.setText(QStringLiteral("elsewhere"));
-    app.fakes.clipboard.readable = clipboardReadable;
-    Form1 *doc = app.newDocument(QStringLiteral("N10 G00"));
-    doc->Text1->setSelStart(3);
-    doc->Text1->setSelLength(selLength);
-    app.run(command);
-    QCOMPARE(doc->Text1->text(), text);
-    QCOMPARE(app.fakes.clipboard.stored(), clipboard);
-    QCOMPARE(doc->AnnulRedo, snapshot);
-    if (snapshot) {
-        app.trigger("Mnu_Annuler");
-        QCOMPARE(doc->Text1->text(), QStringLiteral("N10 G00"));
+    // The right button pops up the Edit menu, refreshed on opening: its items and the date captions.
+    void rightButtonPopsUpEditMenu()
+    {
+        App app;
+        app.fakes.clock.setNow(QDateTime(QDate(2026, 1, 5), QTime(9, 7, 3)));
+        app.play(QStringLiteral("new:N10"));
+        auto *menu = app.main->findChild<QMenu *>(QStringLiteral("Mnu_Edit"));
+        app.item(QStringLiteral("Mnu_Edition(4)"))->setEnabled(true); // stale state
+        QTest::mousePress(app.viewport(), Qt::RightButton, Qt::NoModifier, QPoint(10, 5));
+        QVERIFY(menu->isVisible());
+        QVERIFY(!app.enabled("Mnu_Edition(4)"));
+        QCOMPARE(app.item(QStringLiteral("Mnu_D4"))->text(), QStringLiteral("lundi 5 janvier 2026"));
+        menu->hide();
+        QTest::mouseRelease(app.viewport(), Qt::RightButton, Qt::NoModifier, QPoint(10, 5));
     }
-}
-
-void TestCommandState::pasteTakesTheDocumentsLineEnds_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("clipboard");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("LF into CR LF") << QByteArray("N10\r\n") << "A\nB\n" << "A\r\nB\r\nN10\r\n";
-    QTest::newRow("mixed into CR LF") << QByteArray("N10\r\n") << "A\rB\r\nC\n" << "A\r\nB\r\nC\r\nN10\r\n";
-    QTest::newRow("CR LF into LF") << QByteArray("N10\n") << "A\r\nB" << "A\nBN10\n";
-    QTest::newRow("LF into CR") << QByteArray("N10\r") << "A\nB" << "A\rBN10\r";
-}
-
-void TestCommandState::pasteTakesTheDocumentsLineEnds()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(QString, clipboard);
-    QFETCH(QString, text);
-    App app;
-    app.openFile(file);
-    app.fakes.clipboard.setText(clipboard);
-    app.doc()->Text1->setSelStart(0);
-    app.run(QStringLiteral("Mnu_Edition(6)"));
-    QCOMPARE(app.doc()->Text1->text(), text);
-    QCOMPARE(app.doc()->StatusBar1->panelText(2), QStringLiteral(" %1 Octets").arg(text.size()));
-}
-
-void TestCommandState::commandsWithoutDocumentDoNothing()
-{
-    App app;
-    app.fakes.clipboard.setText(QStringLiteral("X"));
-    for (const char *name : {"Mnu_Edition(4)", "Mnu_Edition(5)", "Mnu_Edition(6)", "Mnu_Supprimer", "Mnu_ToutSelect",
-                             "Mnu_Desel", "Mnu_Annuler", "Mnu_D1", "Mnu_Fusionner", "Mnu_Renumeroter", "Mnu_NumAuto",
-                             "Mnu_Enregistrer", "Mnu_EnregistrerSous", "Mnu_Close"})
-        app.run(QString::fromLatin1(name));
-    app.main->Toolbar1_Click();
-    QCOMPARE(app.fakes.clipboard.stored(), QStringLiteral("X"));
-    QVERIFY(app.main->documents().isEmpty());
-    QCOMPARE(app.fakes.commonDialog.shown().size(), 0);
-}
-
-void TestCommandState::shortcutsFollowTheirItem_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<bool>("withSelection");
-    QTest::addColumn<QString>("expectedText");
-    QTest::addColumn<bool>("snapshot");
-    // With a selection the items are enabled (after an Edit menu refresh): the menu command runs.
-    QTest::newRow("Ctrl+X enabled") << int(Qt::Key_X) << int(Qt::ControlModifier) << true << "0 G00" << true;
-    QTest::newRow("Ctrl+V enabled") << int(Qt::Key_V) << int(Qt::ControlModifier) << true << "clip0 G00" << true;
-    QTest::newRow("Ctrl+C enabled") << int(Qt::Key_C) << int(Qt::ControlModifier) << true << "N10 G00" << false;
-    // Without a selection: Del is ordinary typing (one character, no snapshot).
-    QTest::newRow("Del disabled") << int(Qt::Key_Delete) << 0 << false << "10 G00" << false;
-}
-
-void TestCommandState::shortcutsFollowTheirItem()
-{
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
-    QFETCH(bool, withSelection);
-    QFETCH(QString, expectedText);
-    QFETCH(bool, snapshot);
-    App app;
-    app.fakes.clipboard.setText(QStringLiteral("clip"));
-    Form1 *doc = app.newDocument(QStringLiteral("N10 G00"));
-    doc->Text1->setSelStart(0);
-    if (withSelection)
-        doc->Text1->setSelLength(2);
-    app.main->Mnu_Edit_Click();
-    app.editor()->setFocus();
-    QTest::keyClick(app.editor(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    QCOMPARE(doc->Text1->text(), expectedText);
-    QCOMPARE(doc->AnnulRedo, snapshot);
-    if (key == Qt::Key_C)
-        QCOMPARE(app.fakes.clipboard.stored(), QStringLiteral("N1"));
-}
-
-void TestCommandState::undoFollowsTheActiveWindow()
-{
-    App app;
-    app.openFile("N10\r\n");
-    Form1 *first = app.doc();
-    app.fakes.clipboard.setText(QStringLiteral("N5\r\n"));
-    first->Text1->setSelStart(0);
-    app.run(QStringLiteral("Mnu_Edition(6)"));
-    app.trigger("Mnu_Enregistrer");
-    QVERIFY(!app.enabled("Mnu_Annuler"));
-    app.trigger("Mnu_Nouveau");
-    app.run(QStringLiteral("Mnu_Supprimer"));
-    QCOMPARE(app.mismatches(QStringLiteral("Mnu_Annuler #8")), QString());
-    app.main->activateDocument(first); // the snapshot taken before the save is offered again
-    QCOMPARE(app.mismatches(QStringLiteral("Mnu_Annuler #8")), QString());
-    app.fakes.clock.setNow(QDateTime(QDate(2026, 1, 5), QTime(9, 7, 3)));
-    first->Text1->setSelStart(0);
-    app.run(QStringLiteral("Mnu_D3"));
-    app.run(QStringLiteral("Mnu_D3")); // two commands: undo goes back one
-    app.trigger("Mnu_Annuler");
-    QVERIFY(!first->AnnulRedo);
-    QCOMPARE(first->Text1->text(), QStringLiteral("09:07:03N5\r\nN10\r\n"));
-}
-
-void TestCommandState::dateEntries()
-{
-    App app;
-    app.fakes.clock.setNow(QDateTime(QDate(2026, 1, 5), QTime(9, 7, 3)));
-    const QStringList captions{"05/01/2026 09:07:03", "05/01/2026", "09:07:03", "lundi 5 janvier 2026", "5.janv. 2026"};
-    Form1 *doc = app.newDocument(QStringLiteral("X"));
-    emit app.main->findChild<QMenu *>(QStringLiteral("Mnu_Edit"))->aboutToShow();
-    for (int i = 1; i <= 5; ++i)
-        QCOMPARE(app.item(QStringLiteral("Mnu_D%1").arg(i))->text(), captions[i - 1]);
-    // A selected word is replaced by the value; undo brings it back.
-    doc->Text1->setSelStart(0);
-    doc->Text1->setSelLength(1);
-    app.trigger("Mnu_D1");
-    QCOMPARE(doc->Text1->text(), captions[0]);
-    app.trigger("Mnu_Annuler");
-    QCOMPARE(doc->Text1->text(), QStringLiteral("X"));
-}
-
-void TestCommandState::rightButtonPopsUpEditMenu()
-{
-    App app;
-    Form1 *doc = app.newDocument(QStringLiteral("N10"));
-    doc->Text1->setSelLength(0);
-    auto *menu = app.main->findChild<QMenu *>(QStringLiteral("Mnu_Edit"));
-    app.item(QStringLiteral("Mnu_Edition(4)"))->setEnabled(true); // stale state
-    QTest::mousePress(app.viewport(), Qt::RightButton, Qt::NoModifier, QPoint(10, 5));
-    QTRY_VERIFY(menu->isVisible());
-    QVERIFY(!app.enabled("Mnu_Edition(4)")); // refreshed on opening
-    menu->hide();
-    QTest::mouseRelease(app.viewport(), Qt::RightButton, Qt::NoModifier, QPoint(10, 5));
-}
+};
 
 QTEST_MAIN(TestCommandState)
 #include "tst_command_state.moc"

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <memory>
 
@@ -27,9 +28,20 @@ struct TestApp {
         if (start)
             main->startUp({});
     }
+    // Shows the main window, for tests that click, type or look at geometry and focus.
+    bool showWindow()
+    {
+        main->resize(1000, 700);
+        main->show();
+        return QTest::qWaitForWindowExposed(main.get());
+    }
     QAction *item(const QString &name) const { return main->action(name); }
-    bool enabled(const char *name) const { return item(QString::fromUtf8(name))->isEnabled(); }
-    void trigger(const char *name) { item(QString::fromUtf8(name))->trigger(); }
+    bool enabled(const QString &name) const { return item(name)->isEnabled(); }
+    // A menu item as the user chooses it: nothing happens while it is disabled.
+    void trigger(const QString &name) { item(name)->trigger(); }
+    // A menu item's command run whatever its state, as a shortcut or a button may.
+    void run(const QString &name) { main->runCommand(name); }
+    tarmel::Form1 *doc() const { return main->activeDocument(); }
     QString path(const QString &name) const { return workDir.filePath(name); }
     // Checks enabled states written as "Mnu_Enregistrer -Mnu_Fusionner #3 -#8": a menu item by
     // name, a toolbar button by "#index", "-" for disabled. Returns the tokens that differ.
@@ -49,9 +61,15 @@ struct TestApp {
     QString openFile(const QByteArray &bytes, const QString &name = QStringLiteral("p.iso"))
     {
         const QString file = write(name, bytes);
+        open(file);
+        return file;
+    }
+    // Opens a file through "&Ouvrir"; returns the active document afterwards.
+    tarmel::Form1 *open(const QString &file)
+    {
         fakes.commonDialog.expectOpen(file);
         trigger("Mnu_Ouvrir");
-        return file;
+        return doc();
     }
     // Writes a file in the work folder; returns its canonical path.
     QString write(const QString &name, const QByteArray &bytes) const
