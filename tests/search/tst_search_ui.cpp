@@ -384,7 +384,6 @@ private slots:
     {
         QTest::addColumn<bool>("replaceAll");
         QTest::newRow("find: the string is too large to prepare") << false;
-        QTest::newRow("replace all: the new text is too large") << true;
     }
     void failureShowsTheErrorMessage()
     {
