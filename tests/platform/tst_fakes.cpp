@@ -17,8 +17,7 @@ private slots:
         FakeMessageBox box;
         box.answerYes();
         box.answerNo();
-        QCOMPARE(box.show("Enregistrer ?", 36, "Tarmel"), 6);
-        QCOMPARE(box.show("Quitter ?", 36, "Tarmel"), 7);
+        QCOMPARE(QList<int>({box.show("Enregistrer ?", 36, "Tarmel"), box.show("Quitter ?", 36, "Tarmel")}), QList<int>({6, 7}));
     }
     void unscriptedBox() { FakeMessageBox().show("Quitter ?", 36, "Tarmel"); }
     void unscriptedDialog() { FakeCommonDialog().showSave(); }
@@ -45,12 +44,10 @@ private slots:
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    if (argc > 1 && qstrcmp(argv[1], "--fakes-in-a-test-run") == 0) {
-        FakesInATestRun run;
-        return QTest::qExec(&run, 1, argv);
-    }
+    FakesInATestRun inTheChild;
     TestFakes test;
-    return QTest::qExec(&test, argc, argv);
+    const bool child = argc > 1 && qstrcmp(argv[1], "--fakes-in-a-test-run") == 0;
+    return child ? QTest::qExec(&inTheChild, 1, argv) : QTest::qExec(&test, argc, argv);
 }
 
 #include "tst_fakes.moc"

@@ -3,13 +3,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
-#include <unistd.h>
 
 using platform::QtSettingsStore;
 using platform::QtShell;
@@ -63,8 +61,9 @@ private slots:
         qunsetenv("TARMEL_PROGRAM_FOLDER");
     }
 
-    // One INI file per application; any value reads back as written.
-    void settings()
+    // One INI file per application; any value reads back as written. The program folder is the
+    // executable's when writable; the probe leaves nothing there.
+    void settingsAndProgramFolder()
     {
         QtSettingsStore store;
         const QString odd = QStringLiteral(" été ; = \"x\"\r\nb ");
@@ -75,18 +74,15 @@ private slots:
         store.remove("Tarmel", "Settings", "Clé à part");
         QCOMPARE(store.get("Tarmel", "Settings", "Clé à part", "0") + store.get("Tarmel", "Autre", "Clé à part"), "02");
         QCOMPARE(eventuallyRead(QDir(config_.path()).filePath("Tarmel/Essai.ini")), QString("[Settings]\nAssociateCNC=0\n"));
-    }
-
-    // The executable's folder when writable; the probe leaves nothing there.
-    void programFolder()
-    {
         const QDir exe(QCoreApplication::applicationDirPath());
         QCOMPARE(QtShell().programFolder(), exe.path());
         QCOMPARE(exe.entryList({".tarmel-probe*"}, QDir::Files | QDir::Hidden), QStringList());
     }
 
-    // The helper holds the lock; while it lives this process sees another instance; once it
-    // is killed outright (no clean-up of its own) the next asker gets the lock and keeps it.
+    // The helper holds the lock; while it lives this process sees another instance; once it is
+    // killed outright (no clean-up of its own) the next asker gets the lock and keeps it. A program
+    // started from the editor outlives it without inheriting the lock, or the editor could not be
+    // started again while that program runs. One lock per program folder.
     void previousInstanceFollowsTheLockHolder()
     {
         QCOMPARE(QFileInfo(QtShell().lockFilePath()).absolutePath(), QDir(runtime_.path()).absolutePath());
@@ -95,34 +91,25 @@ private slots:
         QVERIFY(QtShell().previousInstanceRunning());
         first.kill();
         QVERIFY(first.waitForFinished());
-        QtShell next;
-        QVERIFY(!next.previousInstanceRunning());
+        auto next = std::make_unique<QtShell>();
+        QVERIFY(!next->previousInstanceRunning());
         QProcess later;
         QCOMPARE(startHelper(later), QString("running"));
         later.closeWriteChannel();
         QVERIFY(later.waitForFinished());
-        // One lock per program folder: the holder is the instance polling that folder.
-        QTemporaryDir other;
-        qputenv("TARMEL_PROGRAM_FOLDER", QFile::encodeName(other.path()));
-        QVERIFY(!QtShell().previousInstanceRunning());
-    }
-
-    // A program started from the editor outlives it; it must not inherit the lock, or the
-    // editor could not be started again while that program runs.
-    void startedProgramsDoNotKeepTheLock()
-    {
         QTemporaryDir bin;
         writeProgram(bin.path(), "sleeper", "exec /bin/sleep 300\n");
         qputenv("PATH", QFile::encodeName(bin.path()));
-        auto holder = std::make_unique<QtShell>();
-        QVERIFY(!holder->previousInstanceRunning());
-        QVERIFY(holder->startProgram("sleeper"));
+        QVERIFY(next->startProgram("sleeper"));
         const pid_t pid = eventuallyRead(QDir(bin.path()).filePath("sleeper.ran")).section('\n', 1, 1).toInt();
         QVERIFY(pid > 0);
-        holder.reset();
+        next.reset();
         const bool running = QtShell().previousInstanceRunning();
         ::kill(pid, SIGKILL);
         QVERIFY(!running);
+        QTemporaryDir other;
+        qputenv("TARMEL_PROGRAM_FOLDER", QFile::encodeName(other.path()));
+        QVERIFY(!QtShell().previousInstanceRunning());
     }
 
     void startProgram_data()

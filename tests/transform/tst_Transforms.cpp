@@ -1,7 +1,8 @@
-// Accent removal: the table over every Latin-1 character, the program's examples, bytes that are not
-// UTF-8, how often progress is reported. Upper case outside comments: nested, unclosed and stray
-// parentheses, ";" inside and outside them, line ends, a text starting inside a comment.
+// The text transforms on UTF-8 bytes, each one character for one character: the case mapping in both
+// directions and both encodings, upper case outside comments, accent removal through the program's
+// table; and how often accent removal reports its progress.
 #include "transform/Accents.h"
+#include "transform/CaseMap.h"
 #include "transform/CommentCase.h"
 
 #include <QtTest>
@@ -11,49 +12,71 @@ using namespace tarmel;
 class TestTransforms : public QObject {
     Q_OBJECT
 private slots:
-    void accentTable();
-    void removeAccents_data();
-    void removeAccents();
+    void transform_data();
+    void transform();
     void progressAtMostOncePerBlock();
-    void upperOutsideComments_data();
-    void upperOutsideComments();
 };
 
-// The table's characters become the letter of their row; every other Latin-1 character stays.
-void TestTransforms::accentTable()
+void TestTransforms::transform_data()
 {
-    const QList<QPair<char, QString>> table = {
-        {'e', QStringLiteral("èéêëÊËÉÈ")}, {'a', QStringLiteral("âàäÂÄÀ")}, {'u', QStringLiteral("ùüûÛÜ")},
-        {'i', QStringLiteral("îïÏÎ")}, {'o', QStringLiteral("öôÔÖ")}, {'c', QStringLiteral("Çç")}, {'D', QStringLiteral("øØ")}};
-    for (char16_t c = 0x20; c <= 0xFF; ++c) {
-        QString expected(QChar{c});
-        for (const auto &[letter, characters] : table)
-            if (characters.contains(QChar(c)))
-                expected = QChar::fromLatin1(letter);
-        QCOMPARE(QString::fromUtf8(removeAccentsUtf8(QString(QChar(c)).toUtf8())), expected);
-    }
-}
-
-void TestTransforms::removeAccents_data()
-{
+    QTest::addColumn<QString>("how"); // upper, lower, outside (comments), accents
     QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("windows1252");
     QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("upper-case letters become lower-case plain ones") << QByteArray("Élève À Ça") << QByteArray("eleve a ca");
-    QTest::newRow("ø and Ø become D") << QByteArray("Ø 20 and ø 20") << QByteArray("D 20 and D 20");
-    QTest::newRow("outside the table") << QByteArray("Ù ñ á ò ÿ œ æ") << QByteArray("Ù ñ á ò ÿ œ æ");
-    QTest::newRow("three-byte characters stay") << QByteArray("€é…") << QByteArray("€e…");
-    QTest::newRow("a lead byte at the end stays") << QByteArray("é\xC3") << QByteArray("e\xC3");
-    QTest::newRow("a lead byte without its second stays") << QByteArray("\xC3(é") << QByteArray("\xC3(e");
-    QTest::newRow("empty") << QByteArray() << QByteArray();
+    QTest::addColumn<QByteArray>("linePrefix"); // before the text on its line (outside comments)
+    const auto row = [](const char *name, const char *how, QByteArray text, bool windows1252, QByteArray expected,
+                        QByteArray prefix = {}) {
+        QTest::newRow(name) << QString(how) << text << windows1252 << expected << prefix;
+    };
+    // Eight ASCII bytes are converted at once: every letter and its neighbours, across such blocks.
+    row("every letter up", "upper", "@abcdefghijklmnopqrstuvwxyz[`{AZ", true, "@ABCDEFGHIJKLMNOPQRSTUVWXYZ[`{AZ");
+    row("every letter down", "lower", "@ABCDEFGHIJKLMNOPQRSTUVWXYZ[`{az", true, "@abcdefghijklmnopqrstuvwxyz[`{az");
+    row("accent inside a block", "upper", "n10 g1 é x1 y2 z3", true, "N10 G1 É X1 Y2 Z3");
+    row("ÿ to Ÿ, which Windows-1252 holds", "upper", "ÿ", true, "Ÿ");
+    row("ß has no one-character capital", "upper", "ß", false, "ß");
+    row("µ kept in Windows-1252", "upper", "µ", true, "µ");
+    row("µ to Greek in UTF-8", "upper", "µ", false, "Μ");
+    // A capital longer in UTF-8 than its small letter (U+0250 -> U+2C6F): the bytes grow, not the text.
+    row("capital longer in UTF-8", "upper", "\xC9\x90 abcdefgh", false, "\xE2\xB1\xAF ABCDEFGH");
+    row("beyond the BMP", "upper", "\xF0\x90\x90\xA8", false, "\xF0\x90\x90\x80");
+    row("invalid bytes kept", "upper", "\xFF" "a\xC3", false, "\xFF" "A\xC3");
+    // Upper case outside comments; openings are looked for eight bytes at a time.
+    row("nested parentheses are one comment", "outside", "(a (b) c) g1", true, "(a (b) c) G1");
+    row("a stray ) is text", "outside", "g1) x", true, "G1) X");
+    row("unclosed ( runs to the line end", "outside", "g1 (open x1\ng2", true, "G1 (open x1\nG2");
+    row("a lone CR ends the line", "outside", "(a\rb", true, "(a\rB");
+    row("; runs to the line end", "outside", "g1 ; note (x\r\ng2", true, "G1 ; note (x\r\nG2");
+    row("; inside parentheses is part of the comment", "outside", "(a;b) g1", true, "(a;b) G1");
+    row(") after ; closes nothing", "outside", "; a) b", true, "; a) b");
+    row("( and ; in later words", "outside", "n10 g01 x1.5 y2 (op a) z3 f100 ; fin b\r\nn20 g00 x0 y0 z50 (fin)", true,
+        "N10 G01 X1.5 Y2 (op a) Z3 F100 ; fin b\r\nN20 G00 X0 Y0 Z50 (fin)");
+    row("comments, Windows-1252", "outside", "µ é ÿ (µ é)", true, "µ É Ÿ (µ é)");
+    row("comments, UTF-8", "outside", "µ é (µ é)", false, "Μ É (µ é)");
+    row("starting two levels deep", "outside", "b) c) d", true, "b) c) D", "((");
+    row("starting after a closed comment", "outside", "b", true, "B", "(a) ");
+    row("starting inside a ; comment", "outside", "b) c\r\nd", true, "b) c\r\nD", "x ; (");
+    // Accent removal: from U+00C0 to U+00FF the table's characters become the letter of their row.
+    row("every character from À to ÿ", "accents", "ÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖ×ØÙÚÛÜÝÞßàáâãäåæçèéêëìíîïðñòóôõö÷øùúûüýþÿ",
+        false, "aÁaÃaÅÆceeeeÌÍiiÐÑÒÓoÕo×DÙÚuuÝÞßaáaãaåæceeeeìíiiðñòóoõo÷Duúuuýþÿ");
+    row("second bytes of other characters", "accents", "© ¨ ¤ € …", false, "© ¨ ¤ € …");
+    row("a lead byte at the end", "accents", "é\xC3", false, "e\xC3");
+    row("a lead byte without its second", "accents", "\xC3(é", false, "\xC3(e");
     const QByteArray block(kProgressBlock - 1, 'x');
-    QTest::newRow("across the end of a block") << block + "éa" << block + "ea";
+    row("across the end of a block", "accents", block + "éa", false, block + "ea");
 }
 
-void TestTransforms::removeAccents()
+void TestTransforms::transform()
 {
+    QFETCH(QString, how);
     QFETCH(QByteArray, text);
+    QFETCH(bool, windows1252);
     QFETCH(QByteArray, expected);
-    const QByteArray result = removeAccentsUtf8(text);
+    QFETCH(QByteArray, linePrefix);
+    const QByteArray result = how == QStringLiteral("accents")   ? removeAccentsUtf8(text)
+                              : how == QStringLiteral("outside") ? upperOutsideCommentsUtf8(text, windows1252, linePrefix)
+                                                                 : convertCaseUtf8(text, how == QStringLiteral("upper")
+                                                                                             ? Case::Upper : Case::Lower,
+                                                                                   windows1252);
     QCOMPARE(result, expected);
     QCOMPARE(QString::fromUtf8(result).size(), QString::fromUtf8(text).size()); // every character keeps its place
 }
@@ -70,46 +93,6 @@ void TestTransforms::progressAtMostOncePerBlock()
     removeAccentsUtf8(text, [&](qint64 done, qint64 total) { calls.append({done, total}); });
     QVERIFY(!calls.isEmpty() && calls.size() <= 5);
     QCOMPARE(calls.last(), qMakePair(size, size));
-}
-
-void TestTransforms::upperOutsideComments_data()
-{
-    QTest::addColumn<QByteArray>("linePrefix");
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<bool>("windows1252");
-    QTest::addColumn<QByteArray>("expected");
-    const auto row = [](const char *name, QByteArray prefix, QByteArray text, bool windows1252, QByteArray expected) {
-        QTest::newRow(name) << prefix << text << windows1252 << expected;
-    };
-    row("no comment", "", "n10 g1 x-5.2 é\r\n", true, "N10 G1 X-5.2 É\r\n");
-    row("two comments", "", "(a) b (c) d", true, "(a) B (c) D");
-    row("nested parentheses are one comment", "", "(a (b) c) g1", true, "(a (b) c) G1");
-    row("a stray ) is text", "", "g1) x", true, "G1) X");
-    row("unclosed ( runs to the line end", "", "g1 (open x1\r\ng2", true, "G1 (open x1\r\nG2");
-    row("a lone CR ends the line", "", "(a\rb", true, "(a\rB");
-    row("; runs to the line end", "", "g1 ; note (x\r\ng2", true, "G1 ; note (x\r\nG2");
-    row("; inside parentheses is part of the comment", "", "(a;b) g1", true, "(a;b) G1");
-    row(") after ; closes nothing", "", "; a) b", true, "; a) b");
-    // Openings are looked for eight bytes at a time: at a word's first byte, after several words.
-    row("( opening the second word", "", "abcdefgh(ij) kl", true, "ABCDEFGH(ij) KL");
-    row("( and ; in later words", "", "n10 g01 x1.5 y2 (op a) z3 f100 ; fin b\r\nn20 g00 x0 y0 z50 (fin)", true,
-        "N10 G01 X1.5 Y2 (op a) Z3 F100 ; fin b\r\nN20 G00 X0 Y0 Z50 (fin)");
-    row("µ kept in Windows-1252", "", "µ é ß ÿ (µ é)", true, "µ É ß Ÿ (µ é)");
-    row("µ to Greek in UTF-8", "", "µ é (µ é)", false, "Μ É (µ é)");
-    row("starting inside parentheses", "g1 (a ", "b) c", true, "b) C");
-    row("starting two levels deep", "((", "b) c) d", true, "b) c) D");
-    row("starting after a closed comment", "(a) ", "b", true, "B");
-    row("starting inside a ; comment", "x ; (", "b) c\r\nd", true, "b) c\r\nD");
-    row("empty", "(", "", true, "");
-}
-
-void TestTransforms::upperOutsideComments()
-{
-    QFETCH(QByteArray, linePrefix);
-    QFETCH(QByteArray, text);
-    QFETCH(bool, windows1252);
-    QFETCH(QByteArray, expected);
-    QCOMPARE(upperOutsideCommentsUtf8(text, windows1252, linePrefix), expected);
 }
 
 QTEST_APPLESS_MAIN(TestTransforms)
