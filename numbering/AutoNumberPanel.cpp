@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "document/Form1.h"
 #include "numbering/AutoNumbering.h"
+#include "document/PanelFrame.h"
 #include "numbering/DigitField.h"
 #include "numbering/NumberingTexts.h"
 #include "platform/RichTextBox.h"

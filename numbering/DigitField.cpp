@@ -10,7 +10,6 @@
 #include <QPalette>
 #include <QRadioButton>
 #include <QValidator>
-#include <QVBoxLayout>
 
 namespace tarmel {
 
@@ -118,15 +117,6 @@ NumberFormGroup makeNumberFormGroup(QWidget *parent, const QString &frameName, c
     forms->addWidget(g.withN);
     forms->addWidget(g.digitsOnly);
     return g;
-}
-
-void fillFrame(QGroupBox *frame, QWidget *panel)
-{
-    auto *frameLayout = new QVBoxLayout(frame);
-    frameLayout->setContentsMargins(0, 0, 0, 0);
-    frameLayout->addWidget(panel);
-    frame->resize(std::max(frame->width(), frame->sizeHint().width()),
-                  std::max(frame->height(), frame->sizeHint().height()));
 }
 
 } // namespace tarmel

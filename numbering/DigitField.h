@@ -54,7 +54,4 @@ struct NumberFormGroup {
 NumberFormGroup makeNumberFormGroup(QWidget *parent, const QString &frameName, const QString &withNName,
                                     const QString &digitsOnlyName);
 
-// Puts panel into frame, filling it, and grows the frame to what the panel needs.
-void fillFrame(QGroupBox *frame, QWidget *panel);
-
 } // namespace tarmel

@@ -2,7 +2,7 @@
 
 #include "app/AppContext.h"
 #include "document/Form1.h"
-#include "numbering/DigitField.h"
+#include "document/PanelFrame.h"
 #include "platform/RichTextBox.h"
 #include "search/PanelControls.h"
 #include "search/SearchCommands.h"
