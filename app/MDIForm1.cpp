@@ -51,7 +51,9 @@ MDIForm1::MDIForm1(const platform::Services &services, QWidget *parent)
 
 MDIForm1::~MDIForm1()
 {
-    // The documents go first, while the menus and features they report to still exist.
+    // The documents go first, while the menus and features they report to still exist; their
+    // going activates no other window for the features to hear about.
+    disconnect(mdi_, nullptr, this, nullptr);
     for (Form1 *doc : findChildren<Form1 *>()) {
         QObject::disconnect(doc->Text1, nullptr, doc, nullptr);
         doc->Timer1->stop();
