@@ -208,12 +208,13 @@ std::optional<Span> Matcher::previous(QByteArrayView text, qint64 before, qint64
     return std::nullopt;
 }
 
-std::optional<Span> findUtf8(QByteArrayView text, QByteArrayView needle, qint64 from, const SearchOptions &options)
+std::optional<Span> findUtf8(QByteArrayView text, QByteArrayView needle, qint64 from, const SearchOptions &options,
+                             qint64 endLimit)
 {
     const Matcher matcher(needle, options.matchCase, options.wholeWord);
     if (options.direction == Direction::Down)
         return matcher.next(text, from);
-    return matcher.previous(text, from, text.size());
+    return matcher.previous(text, from, endLimit < 0 ? text.size() : endLimit);
 }
 
 } // namespace tarmel::search

@@ -62,6 +62,8 @@ private:
 
 // Downward: the first occurrence beginning at `from` or after; upward: the nearest one beginning
 // before `from`. An empty needle is found nowhere.
-std::optional<Span> findUtf8(QByteArrayView text, QByteArrayView needle, qint64 from, const SearchOptions &options);
+// Upwards, endLimit (when not negative) is where an occurrence must end by.
+std::optional<Span> findUtf8(QByteArrayView text, QByteArrayView needle, qint64 from, const SearchOptions &options,
+                             qint64 endLimit = -1);
 
 } // namespace tarmel::search

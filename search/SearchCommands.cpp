@@ -126,8 +126,10 @@ bool SearchCommands::runSearch(Form1 *doc)
     try {
         const search::Span selection{text->selStart(), text->selLength()};
         const search::SearchOrigin origin = search::searchOrigin(o.direction, selection, lastSearchIn(doc));
-        const qint64 from = text->byteOfPosition(origin.position) + (origin.afterIt ? 1 : 0);
-        if (const auto found = search::findUtf8(bytesOf(text), state.ChaineCherchee.toUtf8(), from, o)) {
+        const qint64 originByte = text->byteOfPosition(origin.position);
+        const qint64 from = originByte + (origin.afterIt ? 1 : 0);
+        if (const auto found = search::findUtf8(bytesOf(text), state.ChaineCherchee.toUtf8(), from, o,
+                                                origin.endsBefore ? originByte : -1)) {
             const qint64 start = text->positionOfByte(found->start);
             hit = search::Span{start, text->positionOfByte(found->end()) - start};
         }
@@ -135,8 +137,11 @@ bool SearchCommands::runSearch(Form1 *doc)
         showError();
         return false;
     }
-    lastDocument_ = doc;
-    last_ = {hit, std::nullopt};
+    // Nothing found leaves the selection, and so what the last search or replacement did, as it was.
+    if (hit || lastDocument_ != doc) {
+        lastDocument_ = doc;
+        last_ = {hit, std::nullopt};
+    }
     if (hit) {
         text->setSelStart(hit->start);
         text->setSelLength(hit->length);
@@ -168,10 +173,10 @@ void SearchCommands::replaceAll(Form1 *doc)
     qint64 count = 0;
     try {
         const search::Span selection{text->selStart(), text->selLength()};
-        const qint64 origin = search::searchOrigin(o.direction, selection, lastSearchIn(doc)).position;
+        const search::SearchOrigin origin = search::searchOrigin(o.direction, selection, lastSearchIn(doc));
         const search::ReplaceAllResult r = search::replaceAllUtf8(
             bytesOf(text), state.ChaineCherchee.toUtf8(), state.ChaineRemplace.toUtf8(),
-            text->byteOfPosition(origin), text->byteOfPosition(selection.start), o);
+            text->byteOfPosition(origin.position), text->byteOfPosition(selection.start), o, origin.endsBefore);
         count = r.count;
         if (count > 0) {
             text->setUtf8(r.text);

@@ -15,7 +15,7 @@ SearchOrigin searchOrigin(Direction direction, Span selection, const LastSearch 
     if (direction == Direction::Down)
         return {selection.start, isLastHit(selection, last)};
     if (last.replacement && selection == Span{last.replacement->end(), 0})
-        return {last.replacement->start, false};
+        return {last.replacement->start, false, true};
     return {selection.start, false};
 }
 
@@ -78,7 +78,7 @@ private:
 } // namespace
 
 ReplaceAllResult replaceAllUtf8(QByteArrayView text, QByteArrayView needle, QByteArrayView replacement,
-                                qint64 origin, qint64 caret, const SearchOptions &options)
+                                qint64 origin, qint64 caret, const SearchOptions &options, bool endsBeforeOrigin)
 {
     const Matcher matcher(needle, options.matchCase, options.wholeWord);
     Rebuilder rebuilt(text, replacement, caret);
@@ -89,7 +89,7 @@ ReplaceAllResult replaceAllUtf8(QByteArrayView text, QByteArrayView needle, QByt
     }
     // Upwards each occurrence ends where the one after it begins, or before.
     std::vector<Span> hits;
-    for (auto hit = matcher.previous(text, origin, text.size()); hit;
+    for (auto hit = matcher.previous(text, origin, endsBeforeOrigin ? origin : text.size()); hit;
          hit = matcher.previous(text, hit->start, hit->start))
         hits.push_back(*hit);
     std::for_each(hits.rbegin(), hits.rend(), [&rebuilt](Span hit) { rebuilt.replace(hit); });

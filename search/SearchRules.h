@@ -15,6 +15,8 @@ struct LastSearch {
 struct SearchOrigin {
     qint64 position = 0;
     bool afterIt = false; // downward: an occurrence beginning at position is stepped over
+    bool endsBefore = false; // upward after a replacement: an occurrence must end by position,
+                             // never reaching into the text just put in
 };
 
 // True when the selection is exactly the occurrence the last search selected.
@@ -37,6 +39,7 @@ struct ReplaceAllResult {
 // caret keeps its place in the text around it; inside a replaced occurrence it goes after
 // the replacement.
 ReplaceAllResult replaceAllUtf8(QByteArrayView text, QByteArrayView needle, QByteArrayView replacement,
-                                qint64 origin, qint64 caret, const SearchOptions &options);
+                                qint64 origin, qint64 caret, const SearchOptions &options,
+                                bool endsBeforeOrigin = false);
 
 } // namespace tarmel::search

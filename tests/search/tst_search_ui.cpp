@@ -180,6 +180,12 @@ private slots:
         row("upward G0 to G00, each once, then not found", three,
             "sel:8,0 Mnu_Remplacer Text3=G0 Text4=G00 Option3 " + QString("Command4 Command2 ").repeated(3) + "Command4",
             "G00 G00 G00", "sel=3,0 state=Searching", "NF \"G0\"");
+        row("upward GG0, G0 to 0: never into the 0 put in", "GG0",
+            "sel:3,0 Mnu_Remplacer Text3=G0 Text4=0 Option3 Command4 Command2 Command4", "G0", "sel=2,0 state=Searching",
+            "NF \"G0\"");
+        row("upward, not found twice: still never into a replacement", three,
+            "sel:8,0 Mnu_Remplacer Text3=G0 Text4=G00 Option3 " + QString("Command4 Command2 ").repeated(3) + "Command4 Command4",
+            "G00 G00 G00", "sel=3,0 state=Searching", "NF \"G0\" | NF \"G0\"");
         row("skipped", three, offer + "Command8", "", "sel=0,2 state=Searching");
         row("other occurrence selected: nothing replaced", three, offer + "sel:3,2 Command2", "", "sel=3,2 state=Searching");
         row("text changed, occurrence selected again", three, offer + "sel:5,0 Enter:Text1 sel:0,2 Command2",
