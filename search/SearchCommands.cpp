@@ -160,7 +160,12 @@ void SearchCommands::replaceOffered(Form1 *doc)
     if (!search::isLastHit(selection, lastSearchIn(doc)))
         return; // the user moved away from the offered occurrence
     const QString replacement = app_.state().ChaineRemplace;
-    text->setSelText(replacement);
+    try {
+        text->setSelText(replacement);
+    } catch (const std::exception &) {
+        showError();
+        return;
+    }
     lastDocument_ = doc;
     last_ = {std::nullopt, search::Span{selection.start, replacement.size()}};
 }
