@@ -2,12 +2,11 @@
 // handler connected: open, keys at the start and at the end, a 1 MB paste (with its undo
 // snapshot), snapshot + undo, save. Floors from the same run: a copy of the file's bytes,
 // a copy of the text as a string, a plain write of the bytes.
-#include "app/MDIForm1.h"
+#include "bench/BenchApp.h"
 #include "bench/BenchSupport.h"
 #include "bench/BenchTyping.h"
 #include "document/Form1.h"
 #include "platform/RichTextBox.h"
-#include "tests/support/FakeServices.h"
 
 #include <QAccessible>
 #include <QFileInfo>
@@ -27,14 +26,9 @@ int main(int argc, char **argv)
         return 1;
     const qint64 fileSize = QFileInfo(path).size();
 
-    testsupport::FakeServices fakes;
-    fakes.shell.programFolderPath = dir.path();
-    fakes.shell.currentFolderPath = dir.path();
-    fakes.messageBox.onFailure = [](const QString &m) { std::fprintf(stderr, "unexpected box: %s\n", qPrintable(m)); };
-    tarmel::MDIForm1 main(fakes.services());
-    main.startUp({});
-    main.resize(1000, 800);
-    main.show();
+    bench::BenchApp window(dir.path(), false);
+    tarmel::MDIForm1 &main = window.main;
+    testsupport::FakeServices &fakes = window.fakes;
     QAccessible::setActive(true);
 
     QElapsedTimer timer;

@@ -2,13 +2,12 @@
 // to a hit on the last line (case ignored and kept, and a string whose first letter begins every
 // line), and "&Tout remplacer" of a word on every line. Floor from the same run: a memmem scan
 // of the same bytes.
-#include "app/MDIForm1.h"
+#include "bench/BenchApp.h"
 #include "bench/BenchSupport.h"
 #include "document/Form1.h"
 #include "platform/RichTextBox.h"
 #include "search/ReplacePanel.h"
 #include "search/SearchRules.h"
-#include "tests/support/FakeServices.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -62,14 +61,9 @@ int main(int argc, char **argv)
         return 1;
     tail.close();
 
-    testsupport::FakeServices fakes;
-    fakes.shell.programFolderPath = dir.path();
-    fakes.shell.currentFolderPath = dir.path();
-    fakes.messageBox.autoOk = true;
-    tarmel::MDIForm1 main(fakes.services());
-    main.startUp({});
-    main.resize(1000, 800);
-    main.show();
+    bench::BenchApp window(dir.path(), true);
+    tarmel::MDIForm1 &main = window.main;
+    testsupport::FakeServices &fakes = window.fakes;
     main.OpenFile(path);
     tarmel::Form1 *doc = main.activeDocument();
     if (!doc)

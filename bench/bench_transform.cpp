@@ -3,11 +3,10 @@
 // read and written back), then undone. The program is Windows-1252 with accented comments on one
 // line in ten. Floor from the same run: a copy of the document's bytes. The core passes alone are
 // printed beside. Usage: bench_transform [lines] (default 5,000,000).
-#include "app/MDIForm1.h"
+#include "bench/BenchApp.h"
 #include "bench/BenchSupport.h"
 #include "document/Form1.h"
 #include "platform/RichTextBox.h"
-#include "tests/support/FakeServices.h"
 #include "transform/Accents.h"
 #include "transform/CaseMap.h"
 #include "transform/CommentCase.h"
@@ -22,26 +21,13 @@ using bench::msSince;
 
 namespace {
 
-bool writeAccentedProgram(const QString &path, int lines)
+// Every tenth line a comment with accented letters and ø, so that case conversion and accent
+// removal both find work.
+int accentedLine(char *line, std::size_t size, int n)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray chunk;
-    char line[96];
-    for (int n = 1; n <= lines; ++n) {
-        const int len = n % 10 == 0
-                            ? std::snprintf(line, sizeof line, "N%d (\xC9" "bauche poche \xD8" "8 \xE0 1500 tr/min)\r\n", n * 10)
-                            : std::snprintf(line, sizeof line, "N%d g01 x%.3f y%.3f f1500\r\n", n * 10,
-                                            (n % 1000) * 0.125, (n % 777) * 0.25);
-        chunk.append(line, len);
-        if (chunk.size() > (4 << 20)) {
-            if (file.write(chunk) != chunk.size())
-                return false;
-            chunk.clear();
-        }
-    }
-    return file.write(chunk) == chunk.size();
+    if (n % 10 == 0)
+        return std::snprintf(line, size, "N%d (\xC9" "bauche poche \xD8" "8 \xE0 1500 tr/min)\r\n", n * 10);
+    return std::snprintf(line, size, "N%d g01 x%.3f y%.3f f1500\r\n", n * 10, (n % 1000) * 0.125, (n % 777) * 0.25);
 }
 
 } // namespace
@@ -52,17 +38,11 @@ int main(int argc, char **argv)
     const int lines = argc > 1 ? std::atoi(argv[1]) : 5000000;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.iso"));
-    if (!writeAccentedProgram(path, lines))
+    if (!bench::writeProgram(path, lines, accentedLine))
         return 1;
 
-    testsupport::FakeServices fakes;
-    fakes.shell.programFolderPath = dir.path();
-    fakes.shell.currentFolderPath = dir.path();
-    fakes.messageBox.onFailure = [](const QString &m) { std::fprintf(stderr, "unexpected box: %s\n", qPrintable(m)); };
-    tarmel::MDIForm1 main(fakes.services());
-    main.startUp({});
-    main.resize(1000, 800);
-    main.show();
+    bench::BenchApp window(dir.path(), false);
+    tarmel::MDIForm1 &main = window.main;
     main.OpenFile(path);
     tarmel::Form1 *doc = main.activeDocument();
     if (!doc)

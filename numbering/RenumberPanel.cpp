@@ -232,7 +232,7 @@ void RenumberPanel::renumerote2()
 
         platform::RichTextBox *text = doc_.Text1;
         try {
-            const QByteArray before = text->utf8();
+            const QByteArray before = doc_.RedoText; // the snapshot just taken: the text as it stands
             numbering::RenumberOptions o = options();
             if (selectionOnly->isChecked() && text->selLength() > 0) {
                 const qint64 start = text->selStart();

@@ -14,10 +14,10 @@ using numbering::RenumberOptions;
 namespace {
 
 // "N|x step [@start] [from-to] [jumps]": form, step, first number, selection (byte offsets), jump targets.
-RenumberOptions options(const QString &spec)
+RenumberOptions options(const QString &described)
 {
     static const QRegularExpression grammar("^([Nx]) (-?\\d+)(?: @(-?\\d+))?(?: (\\d+)-(\\d+))?( jumps)?$");
-    const QRegularExpressionMatch m = grammar.match(spec);
+    const QRegularExpressionMatch m = grammar.match(described);
     RenumberOptions o;
     o.form = m.captured(1) == u"N" ? NumberForm::WithN : NumberForm::DigitsOnly;
     o.step = m.captured(2).toLongLong();
@@ -76,7 +76,7 @@ class TestNumbering : public QObject {
 private slots:
     void renumber_data()
     {
-        QTest::addColumn<QString>("spec");
+        QTest::addColumn<QString>("described");
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
         QTest::addColumn<QString>("outcome");
@@ -139,11 +139,11 @@ private slots:
     // Both entry points (UTF-8 bytes, QString with UTF-16 offsets) give the same result.
     void renumber()
     {
-        QFETCH(QString, spec);
+        QFETCH(QString, described);
         QFETCH(QString, before);
         QFETCH(QString, after);
         QFETCH(QString, outcome);
-        RenumberOptions o = options(spec);
+        RenumberOptions o = options(described);
         const auto bytes = numbering::renumberUtf8(before.toUtf8(), o);
         QCOMPARE(QString::fromUtf8(bytes.text) + " | " + ::outcome(bytes), after + " | " + outcome);
         o.selectionFrom = QString::fromUtf8(before.toUtf8().left(o.selectionFrom)).size();
@@ -168,15 +168,15 @@ private slots:
         const QMap<QString, QByteArray> jumpLines{{"cead_goto.mpf", "N35 GOTOF 45 ; block numbers are valid jump destinations too\n"},
                                                   {"cead_edge_cases.mpf", "\nGOTOF N30\nN35 X5\n"}, {"linuxcnc_m98m99_basics.ngc", "M98 P1 L3\n"}};
         static const QRegularExpression digits("[0-9]+");
-        for (const QString spec : {"N 5", "x 7"}) {
-            RenumberOptions o = options(spec + " jumps");
+        for (const QString described : {"N 5", "x 7"}) {
+            RenumberOptions o = options(described + " jumps");
             qint64 done = 0, total = 0;
             o.progress = [&](qint64 at, qint64 of) { done = std::max(done, at), total = of; };
-            const auto plain = numbering::renumberUtf8(original, options(spec)), jumps = numbering::renumberUtf8(original, o);
+            const auto plain = numbering::renumberUtf8(original, options(described)), jumps = numbering::renumberUtf8(original, o);
             QCOMPARE(QList<qint64>({done, total}), QList<qint64>(2, 2 * original.size()));
-            QCOMPARE(oracleDifference(original, plain.text, options(spec)), QString());
+            QCOMPARE(oracleDifference(original, plain.text, options(described)), QString());
             QCOMPARE(QString::fromLatin1(jumps.text).replace(digits, "#"), QString::fromLatin1(plain.text).replace(digits, "#"));
-            if (spec == u"N 5" && jumpLines.contains(file))
+            if (described == u"N 5" && jumpLines.contains(file))
                 QVERIFY2(jumps.text.contains(jumpLines[file]), jumps.text.constData());
         }
     }
