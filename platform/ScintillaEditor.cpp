@@ -36,6 +36,17 @@ bool isAscii(const char *p, qsizetype n)
     return true;
 }
 
+// UTF-16 code units of UTF-8 text: one per character, two for a character beyond the BMP.
+qsizetype utf16Units(const char *p, qsizetype n)
+{
+    qsizetype units = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const auto b = static_cast<unsigned char>(p[i]);
+        units += ((b & 0xC0) != 0x80) + (b >= 0xF0);
+    }
+    return units;
+}
+
 // Free room after the text so that typing does not reallocate the whole buffer.
 qsizetype roomToType(qsizetype size) { return std::max<qsizetype>(1 << 20, size / 64); }
 
@@ -76,8 +87,9 @@ qsizetype ScintillaEditor::byteLength() const { return SendScintilla(SCI_GETLENG
 
 qsizetype ScintillaEditor::toUtf16(qsizetype bytePos) const
 {
-    if (!indexAllocated_)
+    if (asciiOnly_)
         return bytePos;
+    ensureIndex();
     const long line = SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(bytePos));
     const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
     return SendScintilla(SCI_INDEXPOSITIONFROMLINE, static_cast<unsigned long>(line), long(Utf16Index))
@@ -86,8 +98,9 @@ qsizetype ScintillaEditor::toUtf16(qsizetype bytePos) const
 
 qsizetype ScintillaEditor::toBytes(qsizetype utf16Pos) const
 {
-    if (!indexAllocated_)
+    if (asciiOnly_)
         return std::clamp<qsizetype>(utf16Pos, 0, byteLength());
+    ensureIndex();
     utf16Pos = std::clamp<qsizetype>(utf16Pos, 0, utf16Length());
     const long line = SendScintilla(SCI_LINEFROMINDEXPOSITION, static_cast<unsigned long>(utf16Pos),
                                     long(Utf16Index));
@@ -105,13 +118,27 @@ qsizetype ScintillaEditor::toBytes(qsizetype utf16Pos) const
 
 qsizetype ScintillaEditor::utf16Length() const
 {
-    const qsizetype length = byteLength();
-    if (!indexAllocated_)
-        return length;
-    const long last = SendScintilla(SCI_GETLINECOUNT) - 1;
-    const long lastStart = SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(last));
-    return SendScintilla(SCI_INDEXPOSITIONFROMLINE, static_cast<unsigned long>(last), long(Utf16Index))
-           + SendScintilla(SCI_COUNTCODEUNITS, static_cast<unsigned long>(lastStart), long(length));
+    if (asciiOnly_)
+        return byteLength();
+    countPendingInsertions();
+    return units_;
+}
+
+// Text inserted since the last count is in the document now: add its code units.
+void ScintillaEditor::countPendingInsertions() const
+{
+    for (; counted_ < insertions_.size(); ++counted_) {
+        const Insertion &r = insertions_.at(counted_);
+        units_ += utf16Units(rangePointer(r.pos, r.length), r.length);
+    }
+}
+
+const char *ScintillaEditor::rangePointer(qsizetype pos, qsizetype length) const
+{
+    // The range is made contiguous without moving the whole gap; the pointer comes back as a long.
+    static_assert(sizeof(long) == sizeof(const char *));
+    return reinterpret_cast<const char *>(
+        SendScintilla(SCI_GETRANGEPOINTER, static_cast<unsigned long>(pos), long(length)));
 }
 
 QByteArray ScintillaEditor::bytes(qsizetype from, qsizetype to) const
@@ -129,13 +156,25 @@ const char *ScintillaEditor::characterPointer() const
     return static_cast<const char *>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
 }
 
+// From here on the length in UTF-16 code units is kept up to date change by change.
 void ScintillaEditor::becomeNonAscii()
 {
+    if (!asciiOnly_)
+        return;
+    units_ = utf16Units(characterPointer(), byteLength());
+    counted_ = insertions_.size();
     asciiOnly_ = false;
-    if (!indexAllocated_) {
-        SendScintilla(SCI_ALLOCATELINECHARACTERINDEX, Utf16Index);
-        indexAllocated_ = true;
-    }
+}
+
+// The engine keeps the index up to date once it exists; it is built on the first position asked
+// after non-ASCII text arrived, not when the text arrives, so that a whole-text write-back that
+// nothing measures in characters does not pay for it.
+void ScintillaEditor::ensureIndex() const
+{
+    if (indexAllocated_)
+        return;
+    SendScintilla(SCI_ALLOCATELINECHARACTERINDEX, Utf16Index);
+    indexAllocated_ = true;
 }
 
 void ScintillaEditor::releaseIndex()
@@ -144,6 +183,7 @@ void ScintillaEditor::releaseIndex()
         SendScintilla(SCI_RELEASELINECHARACTERINDEX, Utf16Index);
     indexAllocated_ = false;
     asciiOnly_ = true;
+    units_ = 0;
 }
 
 // ---- whole-text writes and loading -----------------------------------------
@@ -161,7 +201,9 @@ void ScintillaEditor::beginBulkWrite(qsizetype reserve)
 void ScintillaEditor::appendUtf8(QByteArrayView utf8)
 {
     SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.data());
-    if (!isAscii(utf8.data(), utf8.size()))
+    if (!asciiOnly_)
+        units_ += utf16Units(utf8.data(), utf8.size());
+    else if (!isAscii(utf8.data(), utf8.size()))
         becomeNonAscii();
 }
 
@@ -174,6 +216,7 @@ void ScintillaEditor::endBulkWrite()
     bulk_ = false;
     typed_.valid = false;
     insertions_.clear();
+    counted_ = 0;
     changePending_ = true;
 }
 
@@ -270,6 +313,12 @@ void ScintillaEditor::onModified(int pos, int type, const char *, int length, in
     if (bulk_)
         return;
     const bool insert = type & SC_MOD_BEFOREINSERT;
+    if (!asciiOnly_) {
+        // Earlier insertions are counted before this change moves or cuts them.
+        countPendingInsertions();
+        if (!insert)
+            units_ -= utf16Units(rangePointer(pos, length), length);
+    }
     if (QAccessible::isActive()) {
         const QString removed = insert ? QString() : tarmel::utf8ToString(bytes(pos, pos + length));
         accessibleChanges_.append({insert, toUtf16(pos), removed, insert ? insertions_.size() : -1});
@@ -316,12 +365,13 @@ void ScintillaEditor::flushChange()
     if (!changePending_)
         return;
     changePending_ = false;
-    if (!indexAllocated_)
+    if (asciiOnly_)
         for (const Insertion &r : std::as_const(insertions_))
             if (!isAscii(bytes(r.pos, r.pos + r.length).constData(), r.length)) {
                 becomeNonAscii();
                 break;
             }
+    countPendingInsertions();
     if (typed_.valid && !insertions_.isEmpty()) {
         typed_.valid = false;
         const Insertion r = insertions_.last();
@@ -338,6 +388,7 @@ void ScintillaEditor::flushChange()
             c.text = tarmel::utf8ToString(bytes(r.pos, r.pos + r.length));
         }
     insertions_.clear();
+    counted_ = 0;
     sendAccessibleChanges();
     if (owner_)
         emit owner_->textChanged();

@@ -45,9 +45,9 @@ public:
     ~ScintillaEditor() override;
     void detachOwner() { owner_ = nullptr; }
 
-    // Positions: engine byte offsets <-> UTF-16 offsets of the whole text. Both go
-    // through the engine's UTF-16 line index, which exists only once the document has
-    // held a non-ASCII byte; before that the two are the same number.
+    // Positions: engine byte offsets <-> UTF-16 offsets of the whole text. While the text is
+    // ASCII only the two are the same number; after that both go through the engine's UTF-16
+    // line index, built on the first position asked.
     qsizetype toUtf16(qsizetype bytePos) const;
     qsizetype toBytes(qsizetype utf16Pos) const;
     qsizetype byteLength() const;
@@ -129,6 +129,9 @@ private:
     void onModified(int pos, int type, const char *text, int length, int, int, int, int, int, int);
     void onUpdateUi(int updated);
     void becomeNonAscii();
+    void ensureIndex() const;
+    void countPendingInsertions() const;
+    const char *rangePointer(qsizetype pos, qsizetype length) const;
     void releaseIndex();
     void defineStyle(int style);
     void resetStyles();
@@ -139,7 +142,11 @@ private:
 
     RichTextBox *owner_;
     bool asciiOnly_ = true;
-    bool indexAllocated_ = false;
+    mutable bool indexAllocated_ = false;
+    // Length in UTF-16 code units once the text is not ASCII only, kept change by change so
+    // that the status bar's size never needs the engine's index.
+    mutable qsizetype units_ = 0;
+    mutable qsizetype counted_ = 0;  // insertions_ already in units_
     bool changePending_ = false;
     bool bulk_ = false;                      // inside replaceAll: events are ours
     bool formatsInUse_ = false;

@@ -146,6 +146,30 @@ private slots:
             QCOMPARE(box.selection(), QList<qsizetype>({5, 17}));
     }
 
+    // The length in characters is kept change by change once the text is not ASCII: typing, deleting
+    // across a non-BMP character, the engine's own undo and redo, and a whole-text write all agree
+    // with the text.
+    void lengthFollowsEveryChange()
+    {
+        Box box(QStringLiteral("N10 X1"));
+        const auto step = [&](auto &&change) {
+            change();
+            QCOMPARE(box.textLength(), box.text().size());
+        };
+        step([&] { box.select(6, 0); box.setSelText(QStringLiteral("é😀")); });
+        for (const QString &typed : {QStringLiteral("ü"), QStringLiteral("€")})
+            step([&] { QTest::sendKeyEvent(QTest::Click, box.engine(), Qt::Key_unknown, typed, Qt::NoModifier); });
+        step([&] { QTest::keyClick(box.engine(), Qt::Key_Backspace); });
+        step([&] { box.select(5, 3); QTest::keyClick(box.engine(), Qt::Key_Delete); });
+        step([&] { QTest::keyClick(box.engine(), Qt::Key_Z, Qt::ControlModifier); });
+        step([&] { QTest::keyClick(box.engine(), Qt::Key_Z, Qt::ControlModifier); });
+        step([&] { QTest::keyClick(box.engine(), Qt::Key_Y, Qt::ControlModifier); });
+        step([&] { box.setUtf8(QByteArray("\xC3\xA9\r\nN20 \xF0\x9F\x98\x80")); });
+        step([&] { box.select(2, 2); box.setSelText(QStringLiteral("ÿ")); });
+        step([&] { box.setUtf8("N30"); });
+        QCOMPARE(box.textLength(), 3);
+    }
+
     void loadPlainFile_data()
     {
         QTest::addColumn<QByteArray>("bytes");
