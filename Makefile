@@ -2,6 +2,8 @@
 # make test  - the same set-up, a Debug build with the sanitised core, then every test
 # make bench - benchmarks (Release build), never part of make test
 # make fuzz  - fuzz the RTF reader (FUZZ_SECONDS, default 60)
+# make install PREFIX=... - build optimised (build-release) and install under PREFIX (default /usr/local)
+# make deb   - the Debian package tarmel_<version>_<arch>.deb in build-deb/
 
 BUILD      ?= build
 TYPE       ?= Debug
@@ -11,8 +13,10 @@ JOBS       ?= $(shell nproc)
 BENCH_DIR  ?= build-bench
 FUZZ_DIR   ?= build-fuzz
 FUZZ_SECONDS ?= 60
+PREFIX     ?= /usr/local
+DEB_DIR    ?= build-deb
 
-.PHONY: setup configure build run test bench fuzz clean
+.PHONY: setup configure build run test bench fuzz install deb clean
 
 setup:
 	@bash scripts/setup.sh
@@ -43,5 +47,17 @@ bench: setup
 fuzz: setup
 	bash scripts/fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
+# The prefix is compiled in: the program knows it runs installed and keeps its files per user.
+install: setup
+	cmake -S . -B $(RUN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(RUN_TYPE) -DTARMEL_TESTS=OFF -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(RUN_DIR) -j $(JOBS)
+	cmake --install $(RUN_DIR) --prefix $(PREFIX)
+
+deb: setup
+	cmake -S . -B $(DEB_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARMEL_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr
+	cmake --build $(DEB_DIR) -j $(JOBS)
+	cd $(DEB_DIR) && cpack -G DEB
+	@ls $(DEB_DIR)/tarmel_*.deb
+
 clean:
-	rm -rf $(BUILD) $(RUN_DIR) $(BENCH_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD) $(RUN_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(DEB_DIR)

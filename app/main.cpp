@@ -21,6 +21,8 @@ int main(int argc, char *argv[])
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarmel"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tarmel.svg")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("tarmel"));
     // The program speaks French: so do Qt's own dialogs and buttons.
     QTranslator qtTranslator;
     if (qtTranslator.load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

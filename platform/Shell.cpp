@@ -1,5 +1,7 @@
 #include "platform/Shell.h"
 
+#include "app/ProgramFolder.h"
+
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
@@ -38,6 +40,20 @@ QString userConfigFolder()
     return folder;
 }
 
+// A folder with its links resolved when it exists, else only cleaned.
+QString resolvedFolder(const QString &folder)
+{
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(folder) : canonical;
+}
+
+// Where the build was configured to be installed (cmake --install, the Debian package).
+tarmel::InstallLayout resolvedLayout()
+{
+    return {resolvedFolder(QStringLiteral(TARMEL_INSTALL_BINDIR)), resolvedFolder(QStringLiteral(TARMEL_INSTALL_DATADIR)),
+            resolvedFolder(QStringLiteral(TARMEL_INSTALL_PROGRAM_FILES_DIR))};
+}
+
 } // namespace
 
 QtShell::QtShell() = default;
@@ -51,15 +67,34 @@ QtShell::~QtShell()
 QString QtShell::programFolder() const
 {
     const QString forced = qEnvironmentVariable("TARMEL_PROGRAM_FOLDER");
-    if (!forced.isEmpty()) {
+    if (forced.isEmpty() && !ownFolder_.isEmpty())
+        return ownFolder_;
+    const QString exeFolder = QCoreApplication::applicationDirPath();
+    switch (tarmel::chooseProgramFolder(!forced.isEmpty(), runsInstalled(),
+                                        [&] { return canCreateFilesIn(exeFolder); })) {
+    case tarmel::ProgramFolderChoice::Forced:
         QDir().mkpath(forced);
         return QDir::cleanPath(QDir(forced).absolutePath());
-    }
-    if (ownFolder_.isEmpty()) {
-        const QString exeFolder = QCoreApplication::applicationDirPath();
-        ownFolder_ = canCreateFilesIn(exeFolder) ? exeFolder : userConfigFolder();
+    case tarmel::ProgramFolderChoice::Executable:
+        ownFolder_ = exeFolder;
+        break;
+    case tarmel::ProgramFolderChoice::User:
+        ownFolder_ = userConfigFolder();
+        break;
     }
     return ownFolder_;
+}
+
+bool QtShell::runsInstalled()
+{
+    return tarmel::runsInstalled(resolvedFolder(QCoreApplication::applicationDirPath()), resolvedLayout(),
+                                 [](const QString &path) { return QFileInfo(path).isFile(); });
+}
+
+QString QtShell::installedProgramFilesFolder()
+{
+    return tarmel::installedProgramFilesFolder(resolvedFolder(QCoreApplication::applicationDirPath()),
+                                               resolvedLayout());
 }
 
 QString QtShell::currentFolder() const

@@ -25,8 +25,9 @@ public:
 
 // The environment variable TARMEL_PROGRAM_FOLDER, when set and not empty, names the
 // program folder outright (created when missing): tests and end-to-end runs use it to
-// get a private folder. Otherwise the folder of the running executable is used when a
-// probe file can be created in it, else ~/.config/Tarmel (XDG_CONFIG_HOME respected).
+// get a private folder. An installed program (see runsInstalled) uses ~/.config/Tarmel
+// (XDG_CONFIG_HOME respected). Otherwise the folder of the running executable is used
+// when a probe file can be created in it, else ~/.config/Tarmel.
 // The running-instance lock is tarmel-<uid>.lock in XDG_RUNTIME_DIR (or /tmp), held
 // with flock() for the life of the first instance; the kernel drops it when that
 // process ends in any way, so a crash leaves no stale lock.
@@ -40,6 +41,11 @@ public:
     bool startProgram(const QString &name) override;
 
     QString lockFilePath() const; // per user and program folder
+    // True when the running executable lies where the build was configured to install it,
+    // or in a tree installed the same way under another prefix.
+    static bool runsInstalled();
+    // Where an installation keeps the program's read-only files (the help file).
+    static QString installedProgramFilesFolder();
     // The programs tried, in order, for a name the rules give; the first one found on
     // PATH is started. "explorer.exe" opens the home folder.
     struct Command {

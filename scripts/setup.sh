@@ -11,6 +11,8 @@ packages=(
   libxcb-xkb-dev
   xvfb xauth xdotool dbus dbus-x11 at-spi2-core python3-pyatspi imagemagick
   pandoc unrtf
+  # installation and the Debian package (make install, make deb, tests/install)
+  dpkg-dev file desktop-file-utils librsvg2-bin shared-mime-info
 )
 
 missing=()
