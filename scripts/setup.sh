@@ -11,6 +11,7 @@ packages=(
   libxcb-xkb-dev
   xvfb xauth xdotool dbus dbus-x11 at-spi2-core python3-pyatspi imagemagick
   pandoc unrtf
+  libqt6help6 qt6-tools-dev qt6-documentation-tools
 )
 
 missing=()
