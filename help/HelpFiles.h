@@ -9,7 +9,7 @@ namespace tarmel::help {
 
 // The namespace and folder of the topics inside the collection, and its contents page.
 inline QString helpNamespace() { return QStringLiteral("tarmel.aide"); }
-inline QString contentsPage() { return QStringLiteral("qthelp://tarmel.aide/aide/index.html"); }
+inline QString contentsPage() { return QStringLiteral("qthelp://tarmel.aide/aide/html/index.html"); }
 
 // "Tarmel.HLP" in the program folder, with a single separator between them.
 QString helpFilePath(const QString &programFolder);

@@ -45,6 +45,7 @@ public:
     QListWidget *results() const { return results_; }
     QLabel *searchStatus() const { return searchStatus_; }
     HelpBrowser *page() const { return page_; }
+    QHelpEngine *engine() const { return engine_; }
 
 private:
     QWidget *buildIndexTab();
