@@ -18,6 +18,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace tarmel::help {
 
 HelpBrowser::HelpBrowser(QHelpEngine *engine, QWidget *parent) : QTextBrowser(parent), engine_(engine)
@@ -55,6 +57,8 @@ HelpWindow::HelpWindow(QHelpEngine *engine, const QString &collectionPath, QWidg
 
     QHelpContentWidget *contents = engine->contentWidget();
     connect(contents, &QHelpContentWidget::linkActivated, page_, &QTextBrowser::setSource);
+    connect(engine->contentModel(), &QHelpContentModel::contentsCreated, contents,
+            [contents] { contents->expandToDepth(0); });
     tabs_->addTab(contents, texts::contentsTab());
     tabs_->addTab(buildIndexTab(), texts::indexTab());
     tabs_->addTab(buildSearchTab(), texts::searchTab());
