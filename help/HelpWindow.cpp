@@ -56,7 +56,7 @@ HelpWindow::HelpWindow(QHelpEngine *engine, const QString &collectionPath, QWidg
     setWindowTitle(texts::windowTitle());
 
     QHelpContentWidget *contents = engine->contentWidget();
-    connect(contents, &QHelpContentWidget::linkActivated, page_, &QTextBrowser::setSource);
+    connect(contents, &QHelpContentWidget::linkActivated, page_, [this](const QUrl &url) { page_->setSource(url); });
     connect(engine->contentModel(), &QHelpContentModel::contentsCreated, contents,
             [contents] { contents->expandToDepth(0); });
     tabs_->addTab(contents, texts::contentsTab());

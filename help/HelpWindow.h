@@ -62,7 +62,7 @@ private:
     QListWidget *results_ = nullptr;
     QLabel *searchStatus_ = nullptr;
     HelpBrowser *page_;
-    bool indexing_ = false;
+    bool indexing_ = true; // the collection is indexed once it is set up
     QString pendingSearch_;
 };
 

@@ -2,6 +2,7 @@
 // The help viewer of the desktop: a window of the program's own on Qt's help engine, opened on
 // the compiled collection that stands for the help file.
 
+#include "help/HelpWindow.h"
 #include "platform/HelpViewer.h"
 
 #include <QPointer>
@@ -14,8 +15,6 @@ class MessageBox;
 }
 
 namespace tarmel::help {
-
-class HelpWindow;
 
 // The collection is looked for beside the help file, then in fallbackFolders. When none is
 // found, or it holds no documentation, a message says so and no window opens. The window is
