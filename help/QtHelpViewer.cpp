@@ -73,19 +73,34 @@ QStringList defaultHelpFolders()
 
 QString usableCollection(const QString &collection)
 {
-    const QFileInfo source(collection);
-    if (QFileInfo(source.absolutePath()).isWritable())
+    if (QFileInfo(QFileInfo(collection).absolutePath()).isWritable())
         return collection;
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/aide");
+    return cachedCollection(collection,
+                            QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/aide"));
+}
+
+// The collection and its documentation files are copied side by side: the collection names
+// them relative to its own folder.
+QString cachedCollection(const QString &collection, const QString &folder)
+{
+    const QFileInfo source(collection);
     const QString copy = folder + QLatin1Char('/') + source.fileName();
     const QFileInfo existing(copy);
     if (existing.exists() && existing.lastModified() >= source.lastModified())
         return copy;
     QHelpEngineCore original(collection);
     original.setReadOnly(true);
-    QFile::remove(copy);
-    if (!QDir().mkpath(folder) || !original.setupData() || !original.copyCollectionFile(copy))
+    if (!QDir().mkpath(folder) || !original.setupData())
         return collection;
+    QStringList files{collection};
+    for (const QString &name : original.registeredDocumentations())
+        files << original.documentationFileName(name);
+    for (const QString &file : files) {
+        const QString target = folder + QLatin1Char('/') + QFileInfo(file).fileName();
+        QFile::remove(target);
+        if (!QFile::copy(file, target))
+            return collection;
+    }
     return copy;
 }
 

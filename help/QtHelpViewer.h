@@ -44,8 +44,11 @@ private:
 // then the installed data folder.
 QStringList defaultHelpFolders();
 
-// A collection in a folder the user cannot write (an installed program) is copied once to
-// the user's cache folder, where the search index can be written; others are used in place.
+// A collection in a folder the user cannot write (an installed program) is used through a copy
+// in the user's cache folder, where the search index can be written; others are used in place.
 QString usableCollection(const QString &collection);
+// The copy of a collection and its documentation in folder, made again when the collection is
+// newer. The collection itself when it cannot be copied.
+QString cachedCollection(const QString &collection, const QString &folder);
 
 } // namespace tarmel::help

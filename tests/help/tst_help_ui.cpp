@@ -9,6 +9,7 @@
 #include "tests/help/HelpTestTools.h"
 #include "tests/support/TestApp.h"
 
+#include <QDir>
 #include <QHelpEngine>
 #include <QHelpIndexModel>
 #include <QHelpSearchEngine>
@@ -63,6 +64,8 @@ private slots:
     void indexBoxOpensAKeywordsTopic();
     void searchListsTheTopicsThatHoldTheWords();
     void linksBetweenTopicsStayInTheViewer();
+    void cachedCopyOfAnInstalledCollection_data();
+    void cachedCopyOfAnInstalledCollection();
 };
 
 void TestHelpUi::commandsNameTheHelpFile_data()
@@ -215,6 +218,48 @@ void TestHelpUi::linksBetweenTopicsStayInTheViewer()
     QVERIFY(home);
     home->click();
     QCOMPARE(window->page()->source(), QUrl(tarmel::help::contentsPage()));
+}
+
+void TestHelpUi::cachedCopyOfAnInstalledCollection_data()
+{
+    QTest::addColumn<int>("copyAge");  // seconds the copy already there is older than the collection
+    QTest::addColumn<bool>("blocked"); // the cache folder cannot be made
+    QTest::addColumn<QString>("expected"); // "copy", "old copy" (kept as it is) or "collection"
+    QTest::newRow("first use: copied") << 0 << false << "copy";
+    QTest::newRow("copy up to date: kept") << -60 << false << "old copy";
+    QTest::newRow("copy older than the collection: made again") << 60 << false << "copy";
+    QTest::newRow("no cache folder: the collection itself") << 0 << true << "collection";
+}
+
+void TestHelpUi::cachedCopyOfAnInstalledCollection()
+{
+    QFETCH(int, copyAge);
+    QFETCH(bool, blocked);
+    QFETCH(QString, expected);
+    QTemporaryDir installed, cache;
+    QVERIFY(helptest::copyCollection(installed.path()));
+    const QString collection = installed.filePath("Tarmel.qhc");
+    QString folder = cache.filePath("aide");
+    if (blocked) {
+        QFile file(cache.filePath("file"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        folder = file.fileName() + "/aide";
+    }
+    if (copyAge != 0) {
+        QVERIFY(QDir().mkpath(folder));
+        QFile old(folder + "/Tarmel.qhc");
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("ancienne copie") > 0 && old.flush());
+        old.setFileTime(QFileInfo(collection).lastModified().addSecs(-copyAge), QFileDevice::FileModificationTime);
+    }
+    const QString used = tarmel::help::cachedCollection(collection, folder);
+    QCOMPARE(used, expected == "collection" ? collection : folder + "/Tarmel.qhc");
+    if (expected == "old copy") {
+        QCOMPARE(testsupport::TestApp::read(used), QByteArray("ancienne copie"));
+        return;
+    }
+    QHelpEngineCore engine(used);
+    QVERIFY(engine.setupData());
+    QVERIFY(!engine.fileData(QUrl(tarmel::help::contentsPage())).isEmpty());
 }
 
 QTEST_MAIN(TestHelpUi)
