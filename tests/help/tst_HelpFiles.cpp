@@ -37,7 +37,6 @@ void TestHelpFiles::collectionTakesTheHelpFilesName_data()
     QTest::addColumn<QString>("helpFile");
     QTest::addColumn<QString>("expected");
     QTest::newRow("suffix replaced") << "/opt/tarmel/Tarmel.HLP" << "/opt/tarmel/Tarmel.qhc";
-    QTest::newRow("last suffix only") << "/opt/a/Tarmel.v3.hlp" << "/opt/a/Tarmel.v3.qhc";
     QTest::newRow("dot in a folder, none in the name") << "/opt/t.d/Tarmel" << "/opt/t.d/Tarmel.qhc";
     QTest::newRow("hidden file name") << "/opt/a/.aide" << "/opt/a/.aide.qhc";
     QTest::newRow("empty") << "" << "";
