@@ -7,6 +7,7 @@
 #include "commands/ToolbarCommands.h"
 #include "editing/EditCommands.h"
 #include "files/FileCommands.h"
+#include "help/HelpCommands.h"
 #include "numbering/NumberingCommands.h"
 #include "search/SearchCommands.h"
 #include "transform/TransformCommands.h"
@@ -15,7 +16,7 @@ namespace tarmel {
 
 struct Features {
     Features(AppContext &app, QMdiArea *mdi, QMenu *windowMenu)
-        : edit(app), files(app), search(app), numbering(app), transform(app), dates(app), toolbar(app),
+        : edit(app), files(app), search(app), numbering(app), transform(app), dates(app), toolbar(app), help(app),
           windows(app, mdi, windowMenu)
     {
     }
@@ -27,6 +28,7 @@ struct Features {
     TransformCommands transform;
     DateCommands dates;
     ToolbarCommands toolbar;
+    HelpCommands help;
     WindowCommands windows;
 };
 

@@ -1,5 +1,6 @@
 #include "app/MDIForm1.h"
 #include "batch/CommandLine.h"
+#include "help/QtHelpViewer.h"
 #include "platform/Services.h"
 
 #include <QApplication>
@@ -36,6 +37,8 @@ int main(int argc, char *argv[])
     platform::SystemClock clock;
     platform::QtSettingsStore settings;
     platform::QtShell shell;
+    tarmel::help::QtHelpViewer helpViewer(messageBox, tarmel::help::defaultHelpFolders());
+    commonDialog.setHelpViewer(&helpViewer);
 
     platform::Services services;
     services.messageBox = &messageBox;
@@ -48,6 +51,7 @@ int main(int argc, char *argv[])
     tarmel::MDIForm1 window(services);
     messageBox.setParent(&window);
     commonDialog.setParent(&window);
+    helpViewer.setParent(&window);
     if (!window.startUp(commandLine.arguments))
         return 0; // the file went to the instance already running
     // Maximised; without a window manager (a bare X server) the size is set as well.
