@@ -9,13 +9,14 @@
 #include "files/FileCommands.h"
 #include "numbering/NumberingCommands.h"
 #include "search/SearchCommands.h"
+#include "settings/SettingsCommands.h"
 #include "transform/TransformCommands.h"
 
 namespace tarmel {
 
 struct Features {
     Features(AppContext &app, QMdiArea *mdi, QMenu *windowMenu)
-        : edit(app), files(app), search(app), numbering(app), transform(app), dates(app), toolbar(app),
+        : edit(app), files(app), search(app), numbering(app), transform(app), dates(app), toolbar(app), settings(app),
           windows(app, mdi, windowMenu)
     {
     }
@@ -27,6 +28,7 @@ struct Features {
     TransformCommands transform;
     DateCommands dates;
     ToolbarCommands toolbar;
+    SettingsCommands settings;
     WindowCommands windows;
 };
 

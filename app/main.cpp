@@ -1,6 +1,8 @@
 #include "app/MDIForm1.h"
 #include "batch/CommandLine.h"
 #include "platform/Services.h"
+#include "platform/XdgRegistry.h"
+#include "settings/ModAssoc.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -34,6 +36,8 @@ int main(int argc, char *argv[])
     platform::SystemClock clock;
     platform::QtSettingsStore settings;
     platform::QtShell shell;
+    platform::XdgRegistry registry(QCoreApplication::applicationFilePath(),
+                                   tarmel::classNameOf(tarmel::registeredProgramPath(shell.programFolder())));
 
     platform::Services services;
     services.messageBox = &messageBox;
@@ -42,6 +46,7 @@ int main(int argc, char *argv[])
     services.clock = &clock;
     services.settings = &settings;
     services.shell = &shell;
+    services.registry = &registry;
 
     tarmel::MDIForm1 window(services);
     messageBox.setParent(&window);

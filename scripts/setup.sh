@@ -11,6 +11,7 @@ packages=(
   libxcb-xkb-dev
   xvfb xauth xdotool dbus dbus-x11 at-spi2-core python3-pyatspi imagemagick
   pandoc unrtf
+  shared-mime-info xdg-utils libfile-mimeinfo-perl desktop-file-utils
 )
 
 missing=()
