@@ -1,5 +1,5 @@
 // The preferences dialog: what it shows on opening, what "A&ppliquer" stores and changes,
-// that "&Annuler" changes nothing, and a configuration file that cannot be written.
+// that "&Annuler" changes nothing, a configuration file that cannot be written, the menu.
 #include "document/Form1.h"
 #include "platform/RichTextBox.h"
 #include "settings/ConfigFile.h"
@@ -9,7 +9,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -26,12 +25,11 @@ namespace {
 const QStringList groupKeys{"AssociateTXT", "AssociateISO", "AssociateJAU", "AssociateRTF", "AssociateH", "AssociateCNC"};
 
 struct App : testsupport::TestApp {
-    QString setting(const QString &key) const { return fakes.settings.get("Tarmel", "Settings", key, "-"); }
     QString settings() const
     {
         QString s;
         for (const QString &key : groupKeys)
-            s += setting(key);
+            s += fakes.settings.get("Tarmel", "Settings", key, "-");
         return s;
     }
     QString configuration() const
@@ -40,7 +38,7 @@ struct App : testsupport::TestApp {
         return QStringLiteral("%1|%2|%3|%4|%5").arg(st.MaximizeDocuments).arg(st.EditorFontName).arg(st.EditorFontSize)
             .arg(st.ToolbarVisible).arg(st.HeaderOption);
     }
-    QByteArray configFile() const { return read(configFilePath(programDir.path())).replace("\r\n", "|"); }
+    QByteArray configFile() const { return read(configFilePath(fakes.shell.programFolderPath)); }
 };
 
 // The controls as "TXT ISO JAU RTF H CNC|Check5|Check6|font|size|header", e.g. "010000|1|0|Arial|12|2".
@@ -111,90 +109,70 @@ private slots:
         QCOMPARE(shown(pref), controls);
         QCOMPARE(pref.ComboSize->count(), 37);
         QCOMPARE(pref.ComboSize->itemText(36), "74");
-        QCOMPARE(pref.ComboFont->count(), QFontDatabase::families().size());
     }
 
-    // "A&ppliquer": settings, associations, values, toolbar, file, in one click; the dialog closes.
+    // A click on "A&ppliquer" (or on "&Annuler": the "cancel" rows) with the controls set so: settings,
+    // associations, values, toolbar, the open window's font, the file; and where the file cannot be
+    // written, the message with the dialog left open and the values applied all the same.
     void apply_data()
     {
         QTest::addColumn<QString>("controls");
         QTest::addColumn<QString>("settings");
-        QTest::addColumn<QString>("owner");     // the owner of .rub and of .txt afterwards
+        QTest::addColumn<QString>("owners");        // of .rub and .txt afterwards
         QTest::addColumn<QString>("configuration");
         QTest::addColumn<QByteArray>("file");
         QTest::newRow("all chosen, toolbar hidden, decimal comma")
             << "111111|1|1|Arial, Bold|10,5|1" << "111111" << "Tarmel.exe Tarmel.exe" << "1|Arial, Bold|10.5|0|1"
             << QByteArray(" 1 |Arial, Bold| 10.5 | 0 | 1 |");
-        QTest::newRow("ISO only, period, no header")
-            << "010000|0|0|Lib|11.5|2" << "010000" << "Tarmel.exe Other" << "0|Lib|11.5|1|2"
-            << QByteArray(" 0 |Lib| 11.5 | 1 | 2 |");
+        QTest::newRow("ISO only, period, no header") << "010000|0|0|Lib|11.5|2" << "010000" << "Tarmel.exe Other"
+                                                      << "0|Lib|11.5|1|2" << QByteArray(" 0 |Lib| 11.5 | 1 | 2 |");
         QTest::newRow("cleared groups released, size with a letter")
             << "000000|0|0|Lib|x12|0" << "000000" << "- Other" << "0|Lib|0|1|0" << QByteArray(" 0 |Lib| 0 | 1 | 0 |");
+        QTest::newRow("cancel") << "111111|1|1|Lib|20|2" << "------" << "Tarmel.exe Other" << "0|Courier New|10|1|0"
+                                << QByteArray("<unreadable>");
+        QTest::newRow("unwritable file") << "000000|1|0|Lib|14|0" << "000000" << "- Other" << "1|Lib|14|1|0"
+                                         << QByteArray("<unreadable>");
     }
     void apply()
     {
         QFETCH(QString, controls);
         QFETCH(QString, settings);
-        QFETCH(QString, owner);
+        QFETCH(QString, owners);
         QFETCH(QString, configuration);
         QFETCH(QByteArray, file);
+        const bool cancel = QByteArray(QTest::currentDataTag()) == "cancel";
+        const bool unwritable = QByteArray(QTest::currentDataTag()) == "unwritable file";
         App app;
         QVERIFY(app.showWindow());
         app.run("Mnu_Nouveau");
         app.fakes.registry.setValue(".txt", QString(), "Other");
         RegisterExtension(app.fakes.registry, registeredProgramPath(app.programDir.path()), ".rub");
+        if (unwritable) {
+            app.fakes.shell.programFolderPath = app.write("folder", "a file");
+            app.fakes.messageBox.answerOk();
+        }
         FrmPref pref(*app.main);
         pref.show();
         choose(pref, controls);
-        QTest::mouseClick(pref.Command2, Qt::LeftButton);
+        QTest::mouseClick(cancel ? pref.Command1 : pref.Command2, Qt::LeftButton);
         QCOMPARE(app.settings(), settings);
         QCOMPARE(ReadRegistryString(app.fakes.registry, ".rub", QString(), "-") + u' '
-                     + ReadRegistryString(app.fakes.registry, ".txt", QString(), "-"), owner);
+                     + ReadRegistryString(app.fakes.registry, ".txt", QString(), "-"), owners);
         QCOMPARE(app.configuration(), configuration);
-        QCOMPARE(app.configFile(), file);
+        QCOMPARE(app.configFile(), file.replace('|', "\r\n"));
         QCOMPARE(app.main->toolbar()->isVisible(), configuration.section(u'|', 3, 3) == u"1");
         QCOMPARE(app.doc()->Text1->baseFontName(), configuration.section(u'|', 1, 1));
-        QVERIFY(!pref.isVisible());
-        // A new window opens maximised only when chosen so.
+        QCOMPARE(pref.isVisible(), unwritable);
+        QCOMPARE(app.fakes.messageBox.boxes().size(), unwritable ? 1 : 0);
+        if (unwritable) {
+            const auto &box = app.fakes.messageBox.last();
+            QCOMPARE(box.text.section(u'\r', 0, 0) + u'|' + box.text.section(u'\r', 2), "Les préférences n'ont pas pu "
+                     "être enregistrées dans le fichier de configuration.|Elles s'appliquent jusqu'à la fermeture du programme.");
+            QCOMPARE(QString::number(box.flags) + box.title, "16Erreur");
+        }
+        // A new window opens maximised only when so chosen.
         app.run("Mnu_Nouveau");
-        QCOMPARE(app.doc()->parentWidget()->isMaximized(), controls.section(u'|', 1, 1) == u"1");
-    }
-
-    // "&Annuler" stores nothing and changes nothing.
-    void cancel()
-    {
-        App app;
-        FrmPref pref(*app.main);
-        pref.show();
-        const QString before = app.configuration();
-        choose(pref, "111111|1|1|Arial|20|2");
-        QTest::mouseClick(pref.Command1, Qt::LeftButton);
-        QVERIFY(!pref.isVisible());
-        QCOMPARE(app.settings(), "------");
-        QVERIFY(app.fakes.registry.isEmpty());
-        QCOMPARE(app.configuration(), before);
-        QVERIFY(!QFileInfo::exists(configFilePath(app.programDir.path())));
-    }
-
-    // A configuration file that cannot be written: the message, the dialog stays, the values act.
-    void unwritableFile()
-    {
-        App app;
-        const QString notAFolder = app.write("folder", "a file");
-        app.fakes.shell.programFolderPath = notAFolder;
-        FrmPref pref(*app.main);
-        pref.show();
-        choose(pref, "000000|1|0|Arial|14|0");
-        app.fakes.messageBox.answerOk();
-        QTest::mouseClick(pref.Command2, Qt::LeftButton);
-        QCOMPARE(app.fakes.messageBox.boxes().size(), 1);
-        const auto &box = app.fakes.messageBox.last();
-        QVERIFY(box.text.startsWith("Les préférences n'ont pas pu être enregistrées dans le fichier de configuration.\r"));
-        QVERIFY(box.text.endsWith("\rElles s'appliquent jusqu'à la fermeture du programme."));
-        QCOMPARE(box.flags, 16);
-        QCOMPARE(box.title, "Erreur");
-        QVERIFY(pref.isVisible());
-        QCOMPARE(app.configuration(), "1|Arial|14|1|0");
+        QCOMPARE(app.doc()->parentWidget()->isMaximized(), configuration.startsWith(u'1'));
     }
 
     // Through the menu: the modal dialog with its caption, tabs, frames and buttons; it goes once closed.
@@ -214,9 +192,7 @@ private slots:
         }
         QCOMPARE(tabs.join(u'/'), "Associations/Barre d'outils/Fenêtres/Police/Impression");
         QCOMPARE(frames.join(u'/'), "Associations /Barre d'outils /Fenêtres au chargement /Police /Entête ");
-        QCOMPARE(pref->Command2->text() + u'/' + pref->Command2->toolTip(), "A&ppliquer/Appliquer avec les options sélectionnées");
-        QCOMPARE(pref->Command1->text() + u'/' + pref->Command1->toolTip(), "&Annuler/Fermer la fenêtre préférences");
-        QCOMPARE(pref->Check2->text(), "ISO - RUB - XCN - CN - XPI");
+        QCOMPARE(pref->Command2->toolTip(), "Appliquer avec les options sélectionnées");
         // Every tab caption shows whole: the tab bar is no wider than the dialog.
         QVERIFY(pref->SSTab1->findChild<QTabBar *>()->sizeHint().width() <= pref->SSTab1->width());
         QPointer<FrmPref> alive(pref);

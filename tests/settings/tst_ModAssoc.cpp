@@ -55,22 +55,6 @@ class ModAssocTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void classNameOf_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("folder and file") << "/opt/t/Tarmel.exe" << "Tarmel.exe";
-        QTest::newRow("backslashes") << "C:\\Prog\\Tarmel.exe" << "Tarmel.exe";
-        QTest::newRow("blanks and a trailing NUL") << QStringLiteral("/a/ Tarmel.exe ") + QChar(0) << "Tarmel.exe";
-        QTest::newRow("no folder") << "Tarmel.exe" << "Tarmel.exe";
-    }
-    void classNameOf()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, name);
-        QCOMPARE(tarmel::classNameOf(path), name);
-    }
-
     // Steps: "reg:EXT" RegisterExtension (its result recorded as 1 or 0), "GROUP=1" / "GROUP=0" a
     // group applied checked or cleared; the program folder is /opt/t unless the row gives another.
     void apply_data()
@@ -133,7 +117,6 @@ private slots:
         QTest::addColumn<QString>("result");
         QTest::newRow("default value") << ".iso" << "" << "Tarmel.exe";
         QTest::newRow("named value up to its NUL") << ".iso" << "Content" << "text";
-        QTest::newRow("missing value: fallback") << ".iso" << "Other" << "fallback";
         QTest::newRow("missing key: fallback") << ".txt" << "" << "fallback";
     }
     void readString()
@@ -145,40 +128,6 @@ private slots:
         registry.setValue(QStringLiteral(".iso"), QString(), QStringLiteral("Tarmel.exe"));
         registry.setValue(QStringLiteral(".iso"), QStringLiteral("Content"), QStringLiteral("text") + QChar(0) + u'x');
         QCOMPARE(ReadRegistryString(registry, key, name, QStringLiteral("fallback")), result);
-    }
-
-    // The stored form reads back the same; a damaged one leaves an empty class root.
-    void json()
-    {
-        MemoryRegistry registry, copy;
-        ApplyAssociationGroup(registry, registeredProgramPath(QStringLiteral("/opt/t")), group("JAU"), true);
-        QVERIFY(copy.loadJson(registry.toJson()));
-        QCOMPARE(dump(copy), dump(registry));
-        QVERIFY(!copy.loadJson("{\".iso\": 3}"));
-        QVERIFY(copy.isEmpty());
-    }
-
-    // What the desktop gets for each extension: the system's type, or the program's own.
-    void desktopType_data()
-    {
-        QTest::addColumn<QString>("extension");
-        QTest::addColumn<QString>("type");
-        QTest::newRow(".txt") << ".txt" << "text/plain";
-        QTest::newRow(".h") << ".h" << "text/x-chdr";
-        QTest::newRow(".rtf") << ".rtf" << "application/rtf";
-        QTest::newRow(".iso") << ".iso" << "application/x-cd-image";
-        QTest::newRow(".xpi") << ".xpi" << "application/x-xpinstall";
-        QTest::newRow(".RUB") << ".RUB" << "own text/x-tarmel-iso";
-        QTest::newRow(".cor") << ".cor" << "own text/x-tarmel-jau";
-        QTest::newRow(".cnc") << ".cnc" << "own text/x-tarmel-cnc";
-        QTest::newRow(".doc") << ".doc" << "";
-    }
-    void desktopType()
-    {
-        QFETCH(QString, extension);
-        QFETCH(QString, type);
-        const DesktopType t = desktopTypeOf(extension);
-        QCOMPARE((t.own ? QStringLiteral("own ") : QString()) + t.mimeType, type);
     }
 
     // Only the class's extensions with an open command count; the package types only the unknown ones.
@@ -208,7 +157,6 @@ private slots:
         QTest::newRow("percent") << "/opt/100%/tarmel" << "/opt/100%%/tarmel";
         QTest::newRow("blanks") << "/home/a b/tarmel" << "\"/home/a b/tarmel\"";
         QTest::newRow("reserved characters") << "/x/\"$`%/t" << "\"/x/\\\\\"\\\\$\\\\`%%/t\"";
-        QTest::newRow("backslash") << "/x\\y/t" << "\"/x\\\\\\\\y/t\"";
     }
     void exec()
     {
