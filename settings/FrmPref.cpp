@@ -129,6 +129,7 @@ QWidget *FrmPref::buildFontTab()
     ComboSize->setObjectName(QStringLiteral("ComboSize"));
     ComboSize->setEditable(true);
     ComboSize->setAccessibleName(texts::sizeLabel());
+    ComboSize->setMinimumContentsLength(5); // "10,5" shows whole
     for (int size = 2; size <= 74; size += 2)
         ComboSize->addItem(QString::number(size));
     auto *row = new QHBoxLayout;
