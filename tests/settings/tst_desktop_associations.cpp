@@ -15,15 +15,13 @@ using namespace tarmel;
 
 namespace {
 
-QString run(const QString &program, const QStringList &arguments)
+QString xdgMime(const QStringList &arguments)
 {
     QProcess process;
-    process.start(program, arguments);
+    process.start(QStringLiteral("xdg-mime"), arguments);
     process.waitForFinished();
     return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }
-
-QString xdgMime(const QStringList &arguments) { return run(QStringLiteral("xdg-mime"), arguments); }
 
 void put(const QString &path, const QByteArray &bytes)
 {
@@ -42,7 +40,6 @@ QStringList filesUnder(const QString &folder)
     return files;
 }
 
-const AssociationGroup &isoGroup() { return associationGroups().at(1); }
 
 } // namespace
 
@@ -77,7 +74,7 @@ private slots:
 
         {
             platform::XdgRegistry registry(executable, classNameOf(program));
-            ApplyAssociationGroup(registry, program, isoGroup(), true);
+            ApplyAssociationGroup(registry, program, associationGroups().at(1), true);
             QVERIFY(registry.commit());
         }
         QCOMPARE(xdgMime({"query", "filetype", home.path() + "/p.rub"}), "text/x-tarmel-iso");
@@ -92,13 +89,12 @@ private slots:
         {
             platform::XdgRegistry registry(executable, classNameOf(program));
             QCOMPARE(ReadRegistryString(registry, ".xcn", QString()), "Tarmel.exe"); // kept between runs
-            ApplyAssociationGroup(registry, program, isoGroup(), false);
+            ApplyAssociationGroup(registry, program, associationGroups().at(1), false);
             QVERIFY(registry.commit());
         }
         QCOMPARE(filesUnder(home.path()), before);
         QFile list(mimeApps);
-        QVERIFY(list.open(QIODevice::ReadOnly));
-        QCOMPARE(list.readAll(), otherDefaults);
+        QVERIFY(list.open(QIODevice::ReadOnly) && list.readAll() == otherDefaults);
         QVERIFY(xdgMime({"query", "filetype", home.path() + "/p.rub"}) != "text/x-tarmel-iso");
         QCOMPARE(xdgMime({"query", "default", "text/plain"}), "other.desktop");
     }
