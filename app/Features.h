@@ -10,6 +10,7 @@
 #include "help/HelpCommands.h"
 #include "numbering/NumberingCommands.h"
 #include "search/SearchCommands.h"
+#include "settings/SettingsCommands.h"
 #include "transform/TransformCommands.h"
 
 namespace tarmel {
@@ -17,6 +18,7 @@ namespace tarmel {
 struct Features {
     Features(AppContext &app, QMdiArea *mdi, QMenu *windowMenu)
         : edit(app), files(app), search(app), numbering(app), transform(app), dates(app), toolbar(app), help(app),
+          settings(app),
           windows(app, mdi, windowMenu)
     {
     }
@@ -29,6 +31,7 @@ struct Features {
     DateCommands dates;
     ToolbarCommands toolbar;
     HelpCommands help;
+    SettingsCommands settings;
     WindowCommands windows;
 };
 

@@ -2,6 +2,8 @@
 #include "batch/CommandLine.h"
 #include "help/QtHelpViewer.h"
 #include "platform/Services.h"
+#include "platform/XdgRegistry.h"
+#include "settings/ModAssoc.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -39,6 +41,8 @@ int main(int argc, char *argv[])
     platform::QtShell shell;
     tarmel::help::QtHelpViewer helpViewer(messageBox, tarmel::help::defaultHelpFolders());
     commonDialog.setHelpViewer(&helpViewer);
+    platform::XdgRegistry registry(QCoreApplication::applicationFilePath(),
+                                   tarmel::classNameOf(tarmel::registeredProgramPath(shell.programFolder())));
 
     platform::Services services;
     services.messageBox = &messageBox;
@@ -47,6 +51,7 @@ int main(int argc, char *argv[])
     services.clock = &clock;
     services.settings = &settings;
     services.shell = &shell;
+    services.registry = &registry;
 
     tarmel::MDIForm1 window(services);
     messageBox.setParent(&window);

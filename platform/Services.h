@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/CommonDialog.h"
 #include "platform/MessageBox.h"
+#include "platform/Registry.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
 
@@ -17,6 +18,7 @@ struct Services {
     Clock *clock = nullptr;
     SettingsStore *settings = nullptr;
     Shell *shell = nullptr;
+    Registry *registry = nullptr;
 };
 
 } // namespace platform

@@ -11,12 +11,12 @@ packages=(
   libxcb-xkb-dev
   xvfb xauth xdotool dbus dbus-x11 at-spi2-core python3-pyatspi imagemagick
   pandoc unrtf
-<<<<<<< HEAD
   # installation and the Debian package (make install, make deb, tests/install)
   dpkg-dev file desktop-file-utils librsvg2-bin shared-mime-info
-=======
+  # the help collection (Qt Help and its generator)
   libqt6help6 qt6-tools-dev qt6-documentation-tools
->>>>>>> wt-help
+  # file associations on the desktop
+  xdg-utils libfile-mimeinfo-perl
 )
 
 missing=()

@@ -1,5 +1,7 @@
 #include "settings/ConfigFile.h"
 
+#include "app/Paths.h"
+#include "files/AtomicWriter.h"
 #include "files/TextCodec.h"
 
 #include <QFile>
@@ -105,17 +107,9 @@ void readNumber(QStringView line, double &field)
         field = *value;
 }
 
-QString fontNameOf(QStringView line)
-{
-    const QStringView s = trimBlanks(line);
-    if (s.startsWith(u'"')) {
-        const QStringView rest = s.mid(1);
-        const qsizetype close = rest.indexOf(u'"');
-        return (close < 0 ? rest : rest.left(close)).toString();
-    }
-    const qsizetype comma = s.indexOf(u',');
-    return trimBlanks(comma < 0 ? s : s.left(comma)).toString();
-}
+// The font name is the whole line, blanks around it ignored: a name with a comma reads
+// back as it was written.
+QString fontNameOf(QStringView line) { return trimBlanks(line).toString(); }
 
 QString numberText(double value, QChar decimalSeparator)
 {
@@ -185,6 +179,21 @@ QByteArray formatConfig(const Config &config, QChar decimalSeparator)
     if (windows1252.ok && decodeToString(windows1252.bytes) == text)
         return windows1252.bytes;
     return utf8;
+}
+
+QString configFilePath(const QString &programFolder)
+{
+    return AddBackslash(programFolder) + QStringLiteral("Tarmel.cfg");
+}
+
+double numberFromText(QStringView text)
+{
+    return leadingNumber(trimBlanks(text)).value_or(0);
+}
+
+WriteResult writeConfig(const QString &path, const Config &config, QChar decimalSeparator)
+{
+    return writeFileAtomically(path, formatConfig(config, decimalSeparator));
 }
 
 } // namespace tarmel

@@ -3,6 +3,9 @@
 #include <QByteArrayView>
 #include <QChar>
 #include <QString>
+#include <QStringView>
+
+#include "files/AtomicWriter.h"
 
 namespace tarmel {
 
@@ -26,8 +29,7 @@ Config defaultConfig();
 // Bytes are Windows-1252, or UTF-8 when they are valid UTF-8 holding non-ASCII bytes.
 //
 // Each line is trimmed of blanks (spaces, tabs). Then:
-// - font name: the text up to the first comma (trimmed again); a name that begins with a
-//   double quote runs to the next double quote (or the line end), quotes not kept;
+// - font name: the whole line, so that a name holding commas or quotes reads back whole;
 // - numbers: the longest leading part that reads as a number: optional sign, digits,
 //   "." or "," as decimal separator, optional exponent ("1,5E1"). " 12pt" reads 12,
 //   "x12" and an empty line do not read;
@@ -47,5 +49,19 @@ Config readConfig(const QString &path);
 // Windows-1252, or the whole file in UTF-8 when the name holds a character that code page
 // lacks (the reader recognises it).
 QByteArray formatConfig(const Config &config, QChar decimalSeparator);
+
+// The configuration file of a program folder: the folder, one separator (none added when it
+// ends with one), "Tarmel.cfg".
+QString configFilePath(const QString &programFolder);
+
+// The numeric value of a text typed or stored (the font size of the preferences, an
+// association choice): the longest leading number of the text, blanks around ignored, with
+// a period or a comma as decimal separator ("10,5" and "10.5" both give 10.5); 0 when the
+// text does not begin with a number.
+double numberFromText(QStringView text);
+
+// Writes the file whole and atomically: it holds either its old content or the new one,
+// never a part; on failure it is left as it was and the result says why.
+WriteResult writeConfig(const QString &path, const Config &config, QChar decimalSeparator);
 
 } // namespace tarmel

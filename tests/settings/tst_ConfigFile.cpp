@@ -1,5 +1,6 @@
 #include "settings/ConfigFile.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -33,8 +34,11 @@ private slots:
         QTest::newRow("empty lines read nothing") << QByteArray("\r\n\r\n\r\n 1 \r\n\r\n") << "0||0|1|0";
         QTest::newRow("comma decimal") << QByteArray(" 0 \r\nArial\r\n 10,5 \r\n") << "0|Arial|10.5|0|0";
         QTest::newRow("size with exponent and unit") << QByteArray(" 0 \r\nArial\r\n 1,25E1pt\r\n") << "0|Arial|12.5|0|0";
-        QTest::newRow("font name cut at the comma") << QByteArray(" 0 \r\nDejaVu Sans, Mono\r\n") << "0|DejaVu Sans|0|0|0";
-        QTest::newRow("quoted font name keeps comma and blanks") << QByteArray(" 0 \r\n  \" Mono, Bold \" x\r\n") << "0| Mono, Bold |0|0|0";
+        QTest::newRow("font name with a comma read whole") << QByteArray(" 0 \r\nDejaVu Sans, Mono\r\n 9 \r\n") << "0|DejaVu Sans, Mono|9|0|0";
+        QTest::newRow("first line -1") << QByteArray(" -1 \r\n") << "-1||0|0|0";
+        QTest::newRow("period decimal") << QByteArray(" 0 \r\nArial\r\n 11.5 \r\n 1 \r\n") << "0|Arial|11.5|1|0";
+        QTest::newRow("letter size: not read, the next line still line 4") << QByteArray(" 0 \r\nArial\r\n x \r\n 1 \r\n 2 \r\n") << "0|Arial|0|1|2";
+        QTest::newRow("short file") << QByteArray(" 1 \r\nArial\r\n") << "1|Arial|0|0|0";
         QTest::newRow("blanks and tabs around") << QByteArray("\t 1\t\r\n \tLib Mono \t\r\n  14\r\n\t0 \r\n 1\r\n") << "1|Lib Mono|14|0|1";
         QTest::newRow("mixed line ends, CR LF counted once") << QByteArray(" 1 \r\nArial\n 8 \r 0 \r\n 1 ") << "1|Arial|8|0|1";
         QTest::newRow("integers: halves to even") << QByteArray(" 1.5 \r\nArial\r\n 10 \r\n 2x\r\n 2,5\r\n") << "2|Arial|10|2|2";
@@ -75,14 +79,15 @@ private slots:
         QTest::newRow("fraction, French separator") << "1|Arial|10.5|0|2" << QChar(u',') << QByteArray(" 1 |Arial| 10,5 | 0 | 2 |");
         QTest::newRow("negative values") << "-1|Arial|-2.25|-7|-2" << QChar(u'.') << QByteArray("-1 |Arial|-2.25 |-7 |-2 |");
         QTest::newRow("font name verbatim, comma included") << "0|Mono, Bold|0|0|0" << QChar(u'.') << QByteArray(" 0 |Mono, Bold| 0 | 0 | 0 |");
+        QTest::newRow("dialog values, period separator") << "1|Arial|11.5|0|1" << QChar(u'.') << QByteArray(" 1 |Arial| 11.5 | 0 | 1 |");
         QTest::newRow("font name in Windows-1252") << "0|Caractères €|9|1|1" << QChar(u',') << QByteArray(" 0 |Caract\xe8res \x80| 9 | 1 | 1 |");
         QTest::newRow("beyond Windows-1252: UTF-8") << "0|Noto 黑|9|1|1" << QChar(u',') << QByteArray(" 0 |Noto \xe9\xbb\x91| 9 | 1 | 1 |");
         QTest::newRow("many digits") << "0|Mono|10.000000000000002|1|1" << QChar(u',') << QByteArray();
         QTest::newRow("1252 bytes that look like UTF-8") << "0|AÃ©|9|1|1" << QChar(u',') << QByteArray();   // "Ã©": the UTF-8 of "é"
     }
 
-    // The bytes written; and they read back as they were (but for a font name cut at its comma), to the
-    // last digit of the size and whatever the font name's bytes look like.
+    // The bytes written; and they read back as they were, to the last digit of the size and whatever
+    // the font name's bytes look like.
     void format()
     {
         QFETCH(QString, config);
@@ -92,8 +97,28 @@ private slots:
         const QByteArray written = tarmel::formatConfig(Config{f[0].toInt(), f[1], f[2].toDouble(), f[3].toInt(), f[4].toInt()}, separator);
         if (!bytes.isEmpty())
             QCOMPARE(written, bytes.replace('|', "\r\n"));
-        if (!f[1].contains(u','))
-            QCOMPARE(describe(tarmel::parseConfig(written)), config);
+        QCOMPARE(describe(tarmel::parseConfig(written)), config);
+    }
+
+    // Written whole over the old file, longer than the new one; the folder named with a trailing
+    // separator gets no second one.
+    void writeConfig()
+    {
+        QTemporaryDir dir;
+        const QString path = tarmel::configFilePath(dir.path() + u'/');
+        QCOMPARE(path, dir.path() + "/Tarmel.cfg");
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write(" 1 \r\nOld\r\n 10 \r\n 1 \r\n 0 \r\n extra \r\n") > 0);
+        old.close();
+        const Config config{0, QStringLiteral("Arial, Bold"), 10.5, 0, 2};
+        QVERIFY(tarmel::writeConfig(path, config, u',').ok);
+        QCOMPARE(describe(tarmel::readConfig(path)), "0|Arial, Bold|10.5|0|2");
+        QCOMPARE(QFileInfo(path).size(), qint64(tarmel::formatConfig(config, u',').size()));
+        // A folder that is no folder (even root cannot write there): a failure that says why.
+        const QString notAFolder = dir.filePath(QStringLiteral("Tarmel.cfg"));
+        const tarmel::WriteResult failed = tarmel::writeConfig(tarmel::configFilePath(notAFolder), config, u',');
+        QVERIFY(!failed.ok);
+        QVERIFY(!failed.error.isEmpty());
     }
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/Services.h"
+#include "settings/MemoryRegistry.h"
 #include "tests/support/FakeClipboard.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeCommonDialog.h"
@@ -26,6 +27,7 @@ struct FakeServices {
         s.clock = &clock;
         s.settings = &settings;
         s.shell = &shell;
+        s.registry = &registry;
         return s;
     }
 
@@ -36,6 +38,7 @@ struct FakeServices {
     FakeClock clock;
     FakeSettingsStore settings;
     FakeShell shell;
+    tarmel::MemoryRegistry registry;
 };
 
 } // namespace testsupport
