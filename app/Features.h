@@ -4,6 +4,7 @@
 
 #include "app/WindowCommands.h"
 #include "commands/DateCommands.h"
+#include "commands/ToolCommands.h"
 #include "commands/ToolbarCommands.h"
 #include "editing/EditCommands.h"
 #include "files/FileCommands.h"
@@ -15,7 +16,7 @@ namespace tarmel {
 
 struct Features {
     Features(AppContext &app, QMdiArea *mdi, QMenu *windowMenu)
-        : edit(app), files(app), search(app), numbering(app), transform(app), dates(app), toolbar(app),
+        : edit(app), files(app), search(app), numbering(app), transform(app), dates(app), toolbar(app), tools(app),
           windows(app, mdi, windowMenu)
     {
     }
@@ -27,6 +28,7 @@ struct Features {
     TransformCommands transform;
     DateCommands dates;
     ToolbarCommands toolbar;
+    ToolCommands tools;
     WindowCommands windows;
 };
 
