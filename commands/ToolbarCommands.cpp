@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QIcon>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QToolBar>
 
 #include <iterator>
@@ -94,8 +95,11 @@ void ToolbarCommands::Mnu_ModifierBarre_Click()
     CommandState &commands = app_.commands();
     auto lookOf = [&commands](int index) {
         QAction *button = commands.button(index);
-        if (button->isSeparator())
-            return ToolbarCustomize::ButtonLook{QIcon(), texts::separatorName(), QString()};
+        if (button->isSeparator()) {
+            QPixmap blank(24, 24); // keeps the separator's name in line with the others
+            blank.fill(Qt::transparent);
+            return ToolbarCustomize::ButtonLook{QIcon(blank), texts::separatorName(), QString()};
+        }
         return ToolbarCustomize::ButtonLook{button->icon(), texts::buttonDescription(index), button->toolTip()};
     };
     auto *dialog = new ToolbarCustomize(arrangement(), kButtonCount, lookOf, app_.dialogParent());

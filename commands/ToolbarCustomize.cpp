@@ -19,6 +19,7 @@ QListWidget *makeList(const QString &label, QLabel *&caption)
 {
     auto *list = new QListWidget;
     list->setIconSize(QSize(24, 24));
+    list->setMinimumSize(200, 360);
     list->setAccessibleName(QString(label).remove(QLatin1Char('&')).remove(QStringLiteral(" :")));
     caption = new QLabel(label);
     caption->setBuddy(list);
