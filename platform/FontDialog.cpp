@@ -45,6 +45,7 @@ FontDialog::FontDialog(const QFont &initial, const QColor &color, QWidget *paren
     chooser = new QFontDialog(initial, this);
     chooser->setOptions(QFontDialog::DontUseNativeDialog | QFontDialog::NoButtons);
     chooser->setWindowFlags(Qt::Widget);
+    chooser->setSizeGripEnabled(false);
     colorList = new QComboBox;
     colorList->setAccessibleName(QStringLiteral("Couleur"));
     for (const auto &[c, name] : standardColors())
