@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class QToolBar;
 class QWidget;
 
 namespace platform {
@@ -43,6 +44,7 @@ public:
     virtual bool closeDocument(Form1 *doc) = 0; // false: the window stays open
     virtual void closeMainWindow() = 0;
     virtual void setToolbarVisible(bool visible) = 0;
+    virtual QToolBar *toolbar() const = 0; // Toolbar1
 
     // Routines shared by the features
     virtual void NouveauFichier() = 0;

@@ -4,6 +4,7 @@
 
 #include "app/WindowCommands.h"
 #include "commands/DateCommands.h"
+#include "commands/ToolCommands.h"
 #include "commands/ToolbarCommands.h"
 #include "editing/EditCommands.h"
 #include "files/FileCommands.h"
@@ -17,8 +18,8 @@ namespace tarmel {
 
 struct Features {
     Features(AppContext &app, QMdiArea *mdi, QMenu *windowMenu)
-        : edit(app), files(app), search(app), numbering(app), transform(app), dates(app), toolbar(app), help(app),
-          settings(app),
+        : edit(app), files(app), search(app), numbering(app), transform(app), dates(app), toolbar(app), tools(app),
+          help(app), settings(app),
           windows(app, mdi, windowMenu)
     {
     }
@@ -30,6 +31,7 @@ struct Features {
     TransformCommands transform;
     DateCommands dates;
     ToolbarCommands toolbar;
+    ToolCommands tools;
     HelpCommands help;
     SettingsCommands settings;
     WindowCommands windows;

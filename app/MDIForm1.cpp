@@ -196,6 +196,7 @@ bool MDIForm1::startUp(const QStringList &arguments)
 {
     platform::Shell &shell = *services_.shell;
     applyConfiguration();
+    features_->toolbar.RestoreToolbar();
     state_.SensRecherche = 1.0f;
 
     const QString raw = commandLinePath(arguments, shell.currentFolder());

@@ -74,7 +74,7 @@ public:
     QAction *action(const QString &name) const;
     // Toolbar buttons by 1-based index (separators counted).
     QAction *button(int index) const;
-    QToolBar *toolbar() const { return toolbar_; }
+    QToolBar *toolbar() const override { return toolbar_; }
     QMdiArea *mdiArea() const { return mdi_; }
 
     // Runs the command registered under a menu item's name, whatever the item's state.

@@ -105,7 +105,7 @@ inline constexpr ToolbarButton kToolbar[] = {
     {u"Enregistrer", u"Enregistrer un fichier", "document-save", u"Mnu_Enregistrer"},
     {u"EnregistrerSous", u"Enregistrer Sous", "document-save-as", u"Mnu_EnregistrerSous"},
     {u"Imprimer", u"Imprimer le fichier", "document-print", u"Mnu_Imprimer"},
-    {u"Fermer", u"Quitter le programme", "window-close", u"Mnu_Close"},
+    {u"Fermer", u"Fermer la fenêtre en cours", "window-close", u"Mnu_Close"},
     {nullptr, nullptr, nullptr, nullptr},
     {u"Annuler", u"Annuler", "edit-undo", u"Mnu_Annuler"},
     {u"Couper", u"Couper", "edit-cut", u"Mnu_Edition(4)"},

@@ -1,4 +1,5 @@
 #include "platform/CommonDialog.h"
+#include "platform/FontDialog.h"
 #include "platform/HelpViewer.h"
 
 #include <QComboBox>
@@ -159,13 +160,12 @@ bool QtCommonDialog::showFont()
     initial.setUnderline(props_.FontUnderline);
     initial.setStrikeOut(props_.FontStrikethru);
 
-    QFontDialog dialog(initial, parent_);
-    dialog.setOption(QFontDialog::DontUseNativeDialog);
-    dialog.setWindowTitle(QStringLiteral("Police"));
+    FontDialog dialog(initial, props_.Color, parent_);
     if (dialog.exec() != QDialog::Accepted)
         return !props_.CancelError;
 
     const QFont chosen = dialog.selectedFont();
+    props_.Color = dialog.selectedColor();
     props_.FontName = chosen.family();
     if (chosen.pointSizeF() > 0)
         props_.FontSize = chosen.pointSizeF();

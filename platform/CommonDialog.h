@@ -76,7 +76,7 @@ public:
     bool showOpen() override;
     bool showSave() override;
     bool showPrinter() override;
-    // QFontDialog offers no colour: Color is left as it was.
+    // Font, size, the four style flags and a colour (FontDialog).
     bool showFont() override;
     // HelpCommand 261 opens the keyword search (empty keyword), anything else the
     // contents. False without a help viewer.

@@ -137,7 +137,7 @@ bool QtShell::previousInstanceRunning()
     return true;
 }
 
-QList<QtShell::Command> QtShell::desktopEquivalents(const QString &name)
+QList<QtShell::Command> QtShell::desktopEquivalents(const QString &name, const QString &folder)
 {
     const auto each = [](std::initializer_list<const char *> programs, const QStringList &args) {
         QList<Command> list;
@@ -149,7 +149,8 @@ QList<QtShell::Command> QtShell::desktopEquivalents(const QString &name)
     if (key == QLatin1String("calc.exe") || key == QLatin1String("calc"))
         return each({"gnome-calculator", "kcalc", "galculator", "mate-calc", "xcalc", "qalculate-gtk"}, {});
     if (key == QLatin1String("explorer.exe") || key == QLatin1String("explorer"))
-        return each({"xdg-open", "nautilus", "dolphin", "thunar", "pcmanfm"}, {QDir::homePath()});
+        return each({"xdg-open", "nautilus", "dolphin", "thunar", "pcmanfm"},
+                    {folder.isEmpty() ? QDir::homePath() : folder});
     if (key == QLatin1String("charmap.exe") || key == QLatin1String("charmap"))
         return each({"gucharmap", "kcharselect", "gnome-characters"}, {});
     QList<Command> list{{name.trimmed(), {}}};
@@ -158,9 +159,9 @@ QList<QtShell::Command> QtShell::desktopEquivalents(const QString &name)
     return list;
 }
 
-bool QtShell::startProgram(const QString &name)
+bool QtShell::startProgram(const QString &name, const QString &folder)
 {
-    for (const Command &command : desktopEquivalents(name)) {
+    for (const Command &command : desktopEquivalents(name, folder)) {
         if (command.program.isEmpty())
             continue;
         const QString path = QStandardPaths::findExecutable(command.program);

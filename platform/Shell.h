@@ -20,7 +20,8 @@ public:
     virtual bool previousInstanceRunning() = 0;
     // Starts a program by the name the rules give ("Calc.exe", "explorer.exe",
     // "Charmap.exe") through its desktop equivalent; false when none can be started.
-    virtual bool startProgram(const QString &name) = 0;
+    // The file manager opens folder (the home folder when it is empty).
+    virtual bool startProgram(const QString &name, const QString &folder = QString()) = 0;
 };
 
 // The environment variable TARMEL_PROGRAM_FOLDER, when set and not empty, names the
@@ -38,7 +39,7 @@ public:
     QString programFolder() const override;
     QString currentFolder() const override;
     bool previousInstanceRunning() override;
-    bool startProgram(const QString &name) override;
+    bool startProgram(const QString &name, const QString &folder = QString()) override;
 
     QString lockFilePath() const; // per user and program folder
     // True when the running executable lies where the build was configured to install it,
@@ -47,12 +48,12 @@ public:
     // Where an installation keeps the program's read-only files (the help file).
     static QString installedProgramFilesFolder();
     // The programs tried, in order, for a name the rules give; the first one found on
-    // PATH is started. "explorer.exe" opens the home folder.
+    // PATH is started. "explorer.exe" opens folder, or the home folder when it is empty.
     struct Command {
         QString program;
         QStringList arguments;
     };
-    static QList<Command> desktopEquivalents(const QString &name);
+    static QList<Command> desktopEquivalents(const QString &name, const QString &folder = QString());
 
 private:
     mutable QString ownFolder_; // probed once

@@ -1,4 +1,5 @@
 #include "platform/CommonDialog.h"
+#include "platform/FontDialog.h"
 #include "tests/platform/ModalDriver.h"
 
 #include <QAbstractButton>
@@ -7,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -103,6 +105,55 @@ private slots:
         QCOMPARE(seen, QStringList({"Titre", "Fichiers CN (*.txt)", folder, folder + "/b.txt"}));
         const QStringList chosen = typed.isEmpty() ? QStringList{"b.txt", "b.txt", "2"} : QStringList{folder + '/' + typed, typed, "3"};
         QCOMPARE(QStringList({p.FileName, p.FileTitle, QString::number(p.FilterIndex)}), chosen);
+    }
+
+    // The font dialog opens on the preset font and colour; what the user chose comes back:
+    // name, size, the four styles and the colour. Cancel leaves every property as it was.
+    void fontDialog_data()
+    {
+        QTest::addColumn<bool>("accept");
+        QTest::addColumn<bool>("cancelError");
+        QTest::addColumn<QString>("color");   // the list entry chosen
+        QTest::addColumn<QColor>("preset");
+        QTest::newRow("chosen, a listed colour") << true << true << "Bleu marine" << QColor(Qt::black);
+        QTest::newRow("chosen, preset colour kept") << true << false << "" << QColor(12, 34, 56);
+        QTest::newRow("Cancel raises") << false << true << "Rouge" << QColor(Qt::black);
+        QTest::newRow("Cancel returns") << false << false << "Rouge" << QColor(Qt::black);
+    }
+    void fontDialog()
+    {
+        QFETCH(bool, accept);
+        QFETCH(bool, cancelError);
+        QFETCH(QString, color);
+        QFETCH(QColor, preset);
+        QtCommonDialog dialog;
+        auto &p = dialog.props();
+        p.FontName = QStringLiteral("DejaVu Sans");
+        p.FontSize = 12;
+        p.FontUnderline = true;
+        p.Color = preset;
+        p.CancelError = cancelError;
+        QStringList seen;
+        OnModal<platform::FontDialog> driver([&](platform::FontDialog *d) {
+            seen << d->windowTitle() << d->colorList->currentText() << QString::number(d->selectedFont().pointSize())
+                 << QString::number(d->selectedFont().underline());
+            QFont font(QStringLiteral("DejaVu Sans"), 15); // as the user picks it: family, style, size
+            font.setBold(true);
+            font.setStrikeOut(true);
+            font.setUnderline(false);
+            d->chooser->setCurrentFont(font);
+            if (!color.isEmpty())
+                d->colorList->setCurrentText(color);
+            accept ? d->accept() : d->reject();
+        });
+        const bool shown = dialog.showFont();
+        QCOMPARE(shown, accept || !cancelError);
+        QCOMPARE(seen, QStringList({"Police", preset == Qt::black ? "Noir" : preset.name(), "12", "1"}));
+        const QColor expectedColor = !accept ? preset : color.isEmpty() ? preset : QColor(0, 0, 128);
+        QCOMPARE(p.Color, expectedColor);
+        QCOMPARE(QList<bool>({p.FontBold, p.FontStrikethru, p.FontUnderline}),
+                 QList<bool>({accept, accept, !accept}));
+        QCOMPARE(p.FontSize, accept ? 15.0 : 12.0);
     }
 };
 

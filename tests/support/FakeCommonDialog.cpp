@@ -132,6 +132,7 @@ bool FakeCommonDialog::showFont()
     props_.FontItalic = answer->font.italic;
     props_.FontUnderline = answer->font.underline;
     props_.FontStrikethru = answer->font.strikethru;
+    props_.Color = answer->font.color;
     return true;
 }
 

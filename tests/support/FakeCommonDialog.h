@@ -30,6 +30,7 @@ public:
         bool italic = false;
         bool underline = false;
         bool strikethru = false;
+        QColor color;
     };
 
     explicit FakeCommonDialog(platform::HelpViewer *help = nullptr) : help_(help) {}

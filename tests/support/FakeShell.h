@@ -14,9 +14,10 @@ public:
         ++instanceQueries;
         return previousInstance;
     }
-    bool startProgram(const QString &name) override
+    bool startProgram(const QString &name, const QString &folder = QString()) override
     {
         started << name;
+        startedFolders << folder;
         return startResult;
     }
 
@@ -26,6 +27,7 @@ public:
     int instanceQueries = 0;
     bool startResult = true;
     QStringList started;
+    QStringList startedFolders;
 };
 
 } // namespace testsupport
