@@ -5,8 +5,6 @@
 
 namespace helptest {
 
-QString builtCollection() { return QStringLiteral(TARMEL_HELP_BUILD_DIR "/Tarmel.qhc"); }
-
 bool copyCollection(const QString &folder)
 {
     const QString from = QStringLiteral(TARMEL_HELP_BUILD_DIR "/Tarmel.");

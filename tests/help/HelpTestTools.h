@@ -6,8 +6,6 @@
 
 namespace helptest {
 
-// The collection beside the program in the build folder.
-QString builtCollection();
 // Copies the collection and its documentation into folder, as Tarmel.qhc and Tarmel.qch.
 bool copyCollection(const QString &folder);
 

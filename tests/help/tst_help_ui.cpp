@@ -53,86 +53,65 @@ bool indexReady(HelpWindow *window)
 class TestHelpUi : public QObject {
     Q_OBJECT
 private slots:
-    void commandsNameTheHelpFile_data();
-    void commandsNameTheHelpFile();
-    void viewerOpensOnTheRightPage_data();
-    void viewerOpensOnTheRightPage();
-    void collectionInAFallbackFolder();
+    void commandOpensTheViewer_data();
+    void commandOpensTheViewer();
     void missingCollectionSaysSo_data();
     void missingCollectionSaysSo();
-    void indexBoxOpensAKeywordsTopic();
-    void searchListsTheTopicsThatHoldTheWords();
-    void linksBetweenTopicsStayInTheViewer();
+    void indexSearchAndLinksLeadToTopics();
     void cachedCopyOfAnInstalledCollection_data();
     void cachedCopyOfAnInstalledCollection();
 };
 
-void TestHelpUi::commandsNameTheHelpFile_data()
+// Each command names the help file of the program folder with its help command; the real viewer
+// opens on its page, with the collection in the program folder or else in a fallback folder.
+void TestHelpUi::commandOpensTheViewer_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<bool>("search");
     QTest::addColumn<int>("helpCommand");
-    QTest::newRow("contents") << "Mnu_SommAide" << false << 3;
-    QTest::newRow("keyword search") << "Mnu_IndexAide" << true << 261;
+    QTest::addColumn<bool>("fallback");
+    QTest::newRow("contents") << "Mnu_SommAide" << false << 3 << false;
+    QTest::newRow("keyword index") << "Mnu_IndexAide" << true << 261 << false;
+    QTest::newRow("contents, collection in a fallback folder") << "Mnu_SommAide" << false << 3 << true;
 }
 
-void TestHelpUi::commandsNameTheHelpFile()
+void TestHelpUi::commandOpensTheViewer()
 {
     QFETCH(QString, command);
     QFETCH(bool, search);
     QFETCH(int, helpCommand);
-    testsupport::TestApp app;
-    app.run(command);
-    QCOMPARE(app.fakes.helpViewer.calls.size(), 1);
-    const auto &call = app.fakes.helpViewer.calls.constFirst();
-    QCOMPARE(call.search, search);
-    QCOMPARE(call.helpFile, app.programDir.path() + "/Tarmel.HLP");
-    QCOMPARE(call.keyword, QString());
-    QCOMPARE(app.fakes.commonDialog.props().HelpCommand, helpCommand);
-}
-
-void TestHelpUi::viewerOpensOnTheRightPage_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<int>("tab");
-    QTest::newRow("contents") << "Mnu_SommAide" << int(HelpWindow::Contents);
-    QTest::newRow("keyword index") << "Mnu_IndexAide" << int(HelpWindow::Index);
-}
-
-void TestHelpUi::viewerOpensOnTheRightPage()
-{
-    QFETCH(QString, command);
-    QFETCH(int, tab);
-    HelpApp app;
-    QVERIFY(helptest::copyCollection(app.programDir.path()));
+    QFETCH(bool, fallback);
+    {
+        testsupport::TestApp app;
+        app.run(command);
+        QCOMPARE(app.fakes.helpViewer.calls.size(), 1);
+        const auto &call = app.fakes.helpViewer.calls.constFirst();
+        QCOMPARE(call.search, search);
+        QCOMPARE(call.helpFile, app.programDir.path() + "/Tarmel.HLP");
+        QCOMPARE(call.keyword, QString());
+        QCOMPARE(app.fakes.commonDialog.props().HelpCommand, helpCommand);
+    }
+    QTemporaryDir installed;
+    HelpApp app(installed.path());
+    QVERIFY(helptest::copyCollection(fallback ? installed.path() : app.programDir.path()));
     HelpWindow *window = app.open(command);
-    QVERIFY(window);
-    QVERIFY(window->isVisible());
+    QVERIFY(window && window->isVisible());
     QCOMPARE(window->windowTitle(), QString("Aide de Tarmel"));
-    QCOMPARE(window->tabs()->currentIndex(), tab);
-    if (tab == HelpWindow::Contents) {
+    QCOMPARE(window->collectionPath(), (fallback ? installed.path() : app.programDir.path()) + "/Tarmel.qhc");
+    if (!search) {
+        QCOMPARE(window->tabs()->currentIndex(), int(HelpWindow::Contents));
         QCOMPARE(window->page()->source(), QUrl(tarmel::help::contentsPage()));
         QVERIFY(window->page()->toPlainText().startsWith("Sommaire de l'aide de Tarmel"));
     } else {
+        QCOMPARE(window->tabs()->currentIndex(), int(HelpWindow::Index));
         QCOMPARE(window->focusWidget(), window->indexBox());
         QCOMPARE(window->indexBox()->text(), QString());
     }
     // The other command turns the same window to its own page.
-    app.run(command == "Mnu_SommAide" ? "Mnu_IndexAide" : "Mnu_SommAide");
+    app.run(search ? "Mnu_SommAide" : "Mnu_IndexAide");
     QCOMPARE(app.viewer.window(), window);
-    QCOMPARE(window->tabs()->currentIndex(), tab == HelpWindow::Contents ? HelpWindow::Index : HelpWindow::Contents);
+    QCOMPARE(window->tabs()->currentIndex(), int(search ? HelpWindow::Contents : HelpWindow::Index));
     QCOMPARE(app.fakes.messageBox.boxes().size(), 0);
-}
-
-void TestHelpUi::collectionInAFallbackFolder()
-{
-    QTemporaryDir installed;
-    QVERIFY(helptest::copyCollection(installed.path()));
-    HelpApp app(installed.path());
-    HelpWindow *window = app.open("Mnu_SommAide");
-    QVERIFY(window);
-    QCOMPARE(window->collectionPath(), installed.filePath("Tarmel.qhc"));
-    QCOMPARE(window->page()->source(), QUrl(tarmel::help::contentsPage()));
 }
 
 void TestHelpUi::missingCollectionSaysSo_data()
@@ -166,7 +145,8 @@ void TestHelpUi::missingCollectionSaysSo()
         QVERIFY(!(w->isVisible() && w->windowTitle() == tarmel::help::texts::windowTitle()));
 }
 
-void TestHelpUi::indexBoxOpensAKeywordsTopic()
+// The keyword box, the full-text search and the links between topics lead to the topics, in the viewer.
+void TestHelpUi::indexSearchAndLinksLeadToTopics()
 {
     HelpApp app;
     QVERIFY(helptest::copyCollection(app.programDir.path()));
@@ -175,14 +155,13 @@ void TestHelpUi::indexBoxOpensAKeywordsTopic()
     QTest::keyClicks(window->indexBox(), QString("Suspendre"));
     QTest::keyClick(window->indexBox(), Qt::Key_Return);
     QCOMPARE(window->page()->source(), QUrl(topicUrl("html/numerotation-automatique.html")));
-}
 
-void TestHelpUi::searchListsTheTopicsThatHoldTheWords()
-{
-    HelpApp app;
-    QVERIFY(helptest::copyCollection(app.programDir.path()));
-    HelpWindow *window = app.open("Mnu_SommAide");
-    QVERIFY(window);
+    emit window->page()->anchorClicked(QUrl("renumeroter.html"));
+    QCOMPARE(window->page()->source(), QUrl(topicUrl("html/renumeroter.html")));
+    emit window->page()->anchorClicked(QUrl("regles-renumerotation.html#sauts"));
+    QCOMPARE(window->page()->source(), QUrl(topicUrl("html/regles-renumerotation.html#sauts")));
+    QVERIFY(window->page()->toPlainText().contains("GOTO"));
+
     QSignalSpy searched(window->engine()->searchEngine(), &QHelpSearchEngine::searchingFinished);
     window->search("renuméroter");
     QVERIFY(searched.wait(60000));
@@ -197,19 +176,6 @@ void TestHelpUi::searchListsTheTopicsThatHoldTheWords()
     results->setCurrentItem(renumbering);
     QTest::keyClick(results, Qt::Key_Return);
     QCOMPARE(window->page()->source(), QUrl(topicUrl("html/renumeroter.html")));
-}
-
-void TestHelpUi::linksBetweenTopicsStayInTheViewer()
-{
-    HelpApp app;
-    QVERIFY(helptest::copyCollection(app.programDir.path()));
-    HelpWindow *window = app.open("Mnu_SommAide");
-    QVERIFY(window);
-    emit window->page()->anchorClicked(QUrl("renumeroter.html"));
-    QCOMPARE(window->page()->source(), QUrl(topicUrl("html/renumeroter.html")));
-    emit window->page()->anchorClicked(QUrl("regles-renumerotation.html#sauts"));
-    QCOMPARE(window->page()->source(), QUrl(topicUrl("html/regles-renumerotation.html#sauts")));
-    QVERIFY(window->page()->toPlainText().contains("GOTO"));
 }
 
 void TestHelpUi::cachedCopyOfAnInstalledCollection_data()
