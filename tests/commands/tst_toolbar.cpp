@@ -118,17 +118,6 @@ private slots:
         QCOMPARE(ran, QStringList({item, item}));
     }
 
-    void unknownKeyDoesNothing()
-    {
-        App app;
-        const qsizetype documents = app.main->documents().size();
-        app.main->Toolbar1_ButtonClick(QStringLiteral("Inconnu"));
-        app.main->Toolbar1_ButtonClick(QStringLiteral("nouveau")); // keys are compared exactly
-        QCOMPARE(app.main->documents().size(), documents);
-        app.main->Toolbar1_ButtonClick(QStringLiteral("Nouveau"));
-        QCOMPARE(app.main->documents().size(), documents + 1);
-    }
-
     void tooltipsAndPictures()
     {
         App app;

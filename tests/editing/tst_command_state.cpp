@@ -9,7 +9,6 @@
 #include <Qsci/qsciscintilla.h>
 #include <QLocale>
 #include <QMenu>
-#include <QPushButton>
 #include <QToolBar>
 #include <QtTest>
 
@@ -25,8 +24,8 @@ struct App : testsupport::TestApp {
     // "activate:N" the Nth window, "text:TEXT", "from:N" the caret's place, "select:N" characters
     // from it, "run:ITEM" a menu item's command, "edit-menu" the Edit menu's refresh, "snapshot",
     // "saved" (the document counts as unmodified), "click:X" / "shift-click:X" / "double-click:X"
-    // on the first line, "toolbar-click", "key:KEYS" typed ("A" without KEYS), "button:NAME" a
-    // panel button clicked, "clip:TEXT" the clipboard's text, "unreadable" the clipboard.
+    // on the first line, "toolbar-click", "key:KEYS" typed ("A" without KEYS),
+    // "clip:TEXT" the clipboard's text, "unreadable" the clipboard.
     void play(const QString &steps)
     {
         for (const QString &step : steps.split(u'|', Qt::SkipEmptyParts)) {
@@ -66,8 +65,6 @@ struct App : testsupport::TestApp {
                 editor()->setFocus();
                 QTest::keySequence(editor(), QKeySequence(arg.isEmpty() ? QStringLiteral("A") : arg));
             }
-            else if (verb == u"button")
-                QTest::mouseClick(doc()->findChild<QPushButton *>(arg), Qt::LeftButton);
             else
                 QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
         }
@@ -112,8 +109,6 @@ private slots:
         row("clear clipboard", "new:N10|run:Mnu_VidePresPap", "-Mnu_Edition(6) -#11 -Mnu_VidePresPap");
         row("undo follows the active window", "open|run:Mnu_Supprimer|run:Mnu_Nouveau|activate:1", "Mnu_Annuler #8");
         row("panel open", "new:N10|run:Mnu_NumAuto", "-Mnu_Rechercher -Mnu_Remplacer -Mnu_Renumeroter -Mnu_NumAuto -#14 -#15");
-        row("panel closed by its button", "new:N10|run:Mnu_NumAuto|button:Command11",
-            "Mnu_Rechercher Mnu_Remplacer Mnu_Renumeroter Mnu_NumAuto #14 #15");
     }
     void events()
     {
@@ -196,7 +191,7 @@ private slots:
         app.fakes.clipboard.setText(QStringLiteral("X"));
         for (const char *name : {"Mnu_Edition(4)", "Mnu_Edition(5)", "Mnu_Edition(6)", "Mnu_Supprimer", "Mnu_ToutSelect",
                                  "Mnu_Desel", "Mnu_Annuler", "Mnu_D1", "Mnu_Fusionner", "Mnu_Renumeroter", "Mnu_NumAuto",
-                                 "Mnu_Enregistrer", "Mnu_EnregistrerSous", "Mnu_Close"})
+                                 "Mnu_Enregistrer", "Mnu_EnregistrerSous", "Mnu_Close", "Mnu_Texte"})
             app.run(QString::fromLatin1(name));
         app.main->Toolbar1_Click();
         QCOMPARE(app.fakes.clipboard.stored(), QStringLiteral("X"));
