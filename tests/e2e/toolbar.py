@@ -1,6 +1,6 @@
-"""Toolbar journey through the real program, every command by a pointer click on its
-button: Nouveau, typing, Copier, Coller, Annuler, the about box; the main window is
-photographed with its pictures and the text read back through the accessibility interface."""
+"""Toolbar journey through the real program, by pointer clicks on the buttons: Nouveau, Copier
+then Coller, the about box closed by OK; the main window is photographed with its pictures.
+(Annuler and the quit are driven in journey.py and smoke.py.)"""
 
 import pyatspi
 
@@ -33,9 +33,6 @@ def main():
         keys = [e.name_of(o) for bar in e.find_all(frame, pyatspi.ROLE_TOOL_BAR) for o in e.walk(bar)
                 if o.getRole() == pyatspi.ROLE_PUSH_BUTTON]
         e.check(len(keys) == 16, "the toolbar holds 16 buttons (%r)" % keys)
-        closer = button(frame, "Fermer")
-        e.check(e.fresh(closer).description == "Fermer la fenêtre en cours",
-                "the Fermer button says what it does (%r)" % closer.description)
 
         e.click(button(frame, "Nouveau"))
         area = e.wait_for(lambda: (e.editing_areas(frame) or [None])[0], "an editing area after Nouveau")
@@ -43,18 +40,13 @@ def main():
         e.click(area)
         e.type_text(LINE)
         e.wait_for(lambda: e.text_of(area) == LINE, "the typed text arrives")
-
         e.key("shift+Home")
         e.wait_for(lambda: e.selection_of(area) == LINE, "the typed line is selected")
         click_enabled(frame, "Copier")
         e.key("End")
         e.wait_for(lambda: e.selection_of(area) == "", "the selection is collapsed at the end")
         click_enabled(frame, "Coller")
-        e.wait_for(lambda: e.text_of(area) == LINE * 2, "the paste button pasted the copied line")
-        e.check(e.text_of(area) == LINE * 2, "after Coller the text reads %r" % e.text_of(area))
-        click_enabled(frame, "Annuler")
-        e.wait_for(lambda: e.text_of(area) == LINE, "Annuler gave back the text before the paste")
-        e.check(e.text_of(area) == LINE, "after Annuler the text reads %r" % e.text_of(area))
+        e.wait_for(lambda: e.text_of(area) == LINE * 2, "the paste button pasted the line the copy button copied")
         e.screenshot("e2e_toolbar.png")
 
         e.click(button(frame, "Apropos"))
@@ -64,12 +56,6 @@ def main():
         e.screenshot("e2e_toolbar_about.png")
         e.click(e.find_one(about, pyatspi.ROLE_PUSH_BUTTON, "OK"))
         e.wait_for(lambda: not [t for t in e.children(app) if e.name_of(t) == "A propos"], "the about box closes")
-
-        e.click(button(frame, "Quitter"))
-        e.answer_box(app, "Quitter le programme", "Oui", "Quitter Tarmel\n  Confirmez ?")
-        e.answer_box(app, "Fermer le programmes CN", "Non")
-        code = e.exit_code(process)
-        e.check(code == 0, "the program ended after Quitter (%r)" % code)
     finally:
         e.stop(process)
 

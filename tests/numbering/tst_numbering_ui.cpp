@@ -204,7 +204,7 @@ private slots:
         }
         QTest::mouseClick(panel->findChild<QPushButton *>(closeButton), Qt::LeftButton);
         QVERIFY(!panel->isVisible());
-        QCOMPARE(app.mismatches(QStringLiteral("Mnu_Renumeroter Mnu_NumAuto #14 #15")), QString());
+        QCOMPARE(app.mismatches(QStringLiteral("Mnu_Rechercher Mnu_Remplacer Mnu_Renumeroter Mnu_NumAuto #14 #15")), QString());
         QCOMPARE(doc->Text1->height(), doc->StatusBar1->geometry().top());
         QCOMPARE(app.main->state().NumAutoActif, 0);
         QCOMPARE(doc->AnnulRedo, snapshot); // closing leaves the snapshot alone

@@ -35,8 +35,6 @@ private slots:
         QTest::newRow("comma decimal") << QByteArray(" 0 \r\nArial\r\n 10,5 \r\n") << "0|Arial|10.5|0|0";
         QTest::newRow("size with exponent and unit") << QByteArray(" 0 \r\nArial\r\n 1,25E1pt\r\n") << "0|Arial|12.5|0|0";
         QTest::newRow("font name with a comma read whole") << QByteArray(" 0 \r\nDejaVu Sans, Mono\r\n 9 \r\n") << "0|DejaVu Sans, Mono|9|0|0";
-        QTest::newRow("first line -1") << QByteArray(" -1 \r\n") << "-1||0|0|0";
-        QTest::newRow("period decimal") << QByteArray(" 0 \r\nArial\r\n 11.5 \r\n 1 \r\n") << "0|Arial|11.5|1|0";
         QTest::newRow("letter size: not read, the next line still line 4") << QByteArray(" 0 \r\nArial\r\n x \r\n 1 \r\n 2 \r\n") << "0|Arial|0|1|2";
         QTest::newRow("short file") << QByteArray(" 1 \r\nArial\r\n") << "1|Arial|0|0|0";
         QTest::newRow("blanks and tabs around") << QByteArray("\t 1\t\r\n \tLib Mono \t\r\n  14\r\n\t0 \r\n 1\r\n") << "1|Lib Mono|14|0|1";
@@ -75,7 +73,6 @@ private slots:
         QTest::addColumn<QString>("config");
         QTest::addColumn<QChar>("separator");
         QTest::addColumn<QByteArray>("bytes");   // '|' for each CR LF; empty: not compared
-        QTest::newRow("dialog defaults") << "0|Courier New|12|1|0" << QChar(u',') << QByteArray(" 0 |Courier New| 12 | 1 | 0 |");
         QTest::newRow("fraction, French separator") << "1|Arial|10.5|0|2" << QChar(u',') << QByteArray(" 1 |Arial| 10,5 | 0 | 2 |");
         QTest::newRow("negative values") << "-1|Arial|-2.25|-7|-2" << QChar(u'.') << QByteArray("-1 |Arial|-2.25 |-7 |-2 |");
         QTest::newRow("font name verbatim, comma included") << "0|Mono, Bold|0|0|0" << QChar(u'.') << QByteArray(" 0 |Mono, Bold| 0 | 0 | 0 |");
