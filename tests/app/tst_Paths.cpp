@@ -56,7 +56,6 @@ void TestPaths::longPath_data()
     QTest::newRow("absolute") << "@/a.iso" << "a.iso";
     QTest::newRow("relative") << "sub/b.iso" << "sub/b.iso";
     QTest::newRow("link kept") << "link.iso" << "link.iso";
-    QTest::newRow("link kept, absolute") << "@/link.iso" << "link.iso";
     QTest::newRow("file in a linked folder") << "linkdir/c.iso" << "linkdir/c.iso";
     QTest::newRow("dot dot") << "sub/../a.iso" << "a.iso";
     QTest::newRow("dot dot after a folder link") << "linkdir/../a.iso" << "sub/a.iso";
@@ -75,15 +74,13 @@ void TestPaths::longPath()
     QCOMPARE(LongPathOf(path), at(expected));
 }
 
-// The command line's whole way to the file that opens.
+// The command line's whole way to the file that opens (what becomes of the path itself: above).
 void TestPaths::commandLine_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("expected"); // below the work folder; empty: the empty text
     QTest::newRow("relative") << QStringList{"a.iso"} << "a.iso";
-    QTest::newRow("link") << QStringList{"link.iso"} << "link.iso";
     QTest::newRow("quoted link") << QStringList{"\"link.iso\""} << "link.iso";
-    QTest::newRow("dot dot") << QStringList{"sub/../a.iso"} << "a.iso";
     QTest::newRow("quoted dot dot") << QStringList{"\"sub/../a.iso\""} << "a.iso";
     QTest::newRow("lone quote kept") << QStringList{"\"a.iso"} << "";
     QTest::newRow("no argument") << QStringList{} << "";

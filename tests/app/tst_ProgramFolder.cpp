@@ -22,12 +22,11 @@ class TestProgramFolder : public QObject
 private slots:
     void installed_data();
     void installed();
-    void programFiles_data();
-    void programFiles();
     void choice_data();
     void choice();
 };
 
+// Whether the program runs from an installed tree, and where that tree keeps the program's files.
 void TestProgramFolder::installed_data()
 {
     QTest::addColumn<QString>("executableFolder");
@@ -35,26 +34,28 @@ void TestProgramFolder::installed_data()
     QTest::addColumn<QStringList>("existing"); // the files that exist
     QTest::addColumn<QString>("asked");        // the one path looked at; empty: none
     QTest::addColumn<bool>("expected");
+    QTest::addColumn<QString>("files");        // the program files folder of an installed tree
     const QString usrEntry = QStringLiteral("/usr/share/applications/tarmel.desktop");
     const QString tmpEntry = QStringLiteral("/tmp/p/share/applications/tarmel.desktop");
-    QTest::newRow("configured folder") << "/usr/bin" << usrLayout << QStringList() << "" << true;
-    QTest::newRow("configured folder, trailing separator") << "/usr/bin/" << usrLayout << QStringList() << "" << true;
+    QTest::newRow("configured folder") << "/usr/bin" << usrLayout << QStringList() << "" << true << "/usr/share/tarmel";
+    QTest::newRow("configured folder, trailing separator") << "/usr/bin/" << usrLayout << QStringList() << "" << true
+                                                           << "/usr/share/tarmel";
     QTest::newRow("configured folder written uncleaned")
-        << "/usr/bin" << InstallLayout{"/usr/./bin", "/usr/share", ""} << QStringList() << "" << true;
+        << "/usr/bin" << InstallLayout{"/usr/./bin", "/usr/share", ""} << QStringList() << "" << true << "";
     QTest::newRow("build folder") << "/home/u/tarmel/build" << usrLayout << QStringList()
-                                  << "/home/u/tarmel/share/applications/tarmel.desktop" << false;
+                                  << "/home/u/tarmel/share/applications/tarmel.desktop" << false << "";
     QTest::newRow("other prefix with its desktop entry")
-        << "/tmp/p/bin" << usrLayout << QStringList{tmpEntry} << tmpEntry << true;
+        << "/tmp/p/bin" << usrLayout << QStringList{tmpEntry} << tmpEntry << true << "/tmp/p/share/tarmel";
     QTest::newRow("other prefix without desktop entry") << "/tmp/p/bin" << usrLayout << QStringList{usrEntry}
-                                                        << tmpEntry << false;
+                                                        << tmpEntry << false << "";
     QTest::newRow("deeper layout moved") << "/tmp/p/libexec/tarmel" << deepLayout << QStringList{tmpEntry}
-                                         << tmpEntry << true;
+                                         << tmpEntry << true << "/tmp/p/share/tarmel";
     QTest::newRow("deeper layout, entry not where it puts it")
-        << "/tmp/p/bin" << deepLayout << QStringList{tmpEntry} << "/tmp/share/applications/tarmel.desktop" << false;
+        << "/tmp/p/bin" << deepLayout << QStringList{tmpEntry} << "/tmp/share/applications/tarmel.desktop" << false << "";
     QTest::newRow("another folder of an installed tree") << "/usr/bin2" << usrLayout << QStringList{usrEntry}
-                                                      << usrEntry << true;
-    QTest::newRow("no executable folder") << "" << usrLayout << QStringList{usrEntry} << "" << false;
-    QTest::newRow("no layout") << "/usr/bin" << InstallLayout{} << QStringList{usrEntry} << "" << false;
+                                                      << usrEntry << true << "";
+    QTest::newRow("no executable folder") << "" << usrLayout << QStringList{usrEntry} << "" << false << "";
+    QTest::newRow("no layout") << "/usr/bin" << InstallLayout{} << QStringList{usrEntry} << "" << false << "";
 }
 
 void TestProgramFolder::installed()
@@ -64,6 +65,7 @@ void TestProgramFolder::installed()
     QFETCH(QStringList, existing);
     QFETCH(QString, asked);
     QFETCH(bool, expected);
+    QFETCH(QString, files);
     QStringList looked;
     const bool result = tarmel::runsInstalled(executableFolder, layout, [&](const QString &path) {
         looked << path;
@@ -71,25 +73,8 @@ void TestProgramFolder::installed()
     });
     QCOMPARE(result, expected);
     QCOMPARE(looked, asked.isEmpty() ? QStringList() : QStringList{asked});
-}
-
-void TestProgramFolder::programFiles_data()
-{
-    QTest::addColumn<QString>("executableFolder");
-    QTest::addColumn<InstallLayout>("layout");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("configured folder") << "/usr/bin" << usrLayout << "/usr/share/tarmel";
-    QTest::newRow("moved tree") << "/tmp/p/bin" << usrLayout << "/tmp/p/share/tarmel";
-    QTest::newRow("moved tree, trailing separator") << "/tmp/p/bin/" << usrLayout << "/tmp/p/share/tarmel";
-    QTest::newRow("deeper layout moved") << "/tmp/p/libexec/tarmel" << deepLayout << "/tmp/p/share/tarmel";
-}
-
-void TestProgramFolder::programFiles()
-{
-    QFETCH(QString, executableFolder);
-    QFETCH(InstallLayout, layout);
-    QFETCH(QString, expected);
-    QCOMPARE(tarmel::installedProgramFilesFolder(executableFolder, layout), expected);
+    if (!files.isEmpty())
+        QCOMPARE(tarmel::installedProgramFilesFolder(executableFolder, layout), files);
 }
 
 void TestProgramFolder::choice_data()
