@@ -16,10 +16,8 @@ private slots:
         QTest::addColumn<QString>("panels");
         QTest::addColumn<QString>("layout");
         QTest::newRow("no panel") << "747 442 21" << "" << "0 0 747 421: = = = =";
-        QTest::newRow("renumbering") << "747 442 21" << "3" << "0 0 747 372: 372 = = =";
-        QTest::newRow("renumbering and find: text follows find") << "747 442 21" << "31" << "0 0 747 348: 372 = 348 =";
         QTest::newRow("replace and automatic numbering: text follows replace") << "747 442 21" << "62" << "0 0 747 332: = 371 = 332";
-        QTest::newRow("all four") << "500 300 30" << "3612" << "0 0 500 181: 221 220 197 181";
+        QTest::newRow("all four: text follows the last") << "500 300 30" << "3612" << "0 0 500 181: 221 220 197 181";
         QTest::newRow("status bar fills the window") << "300 21 21" << "" << "0 0 300 0: = = = =";
         QTest::newRow("window lower than the status bar: height kept, panel above") << "300 15 21" << "1" << "0 0 300 =: = = -79 =";
         QTest::newRow("panel taller than the room") << "300 100 21" << "2" << "0 0 300 79: = = = -10";
