@@ -19,8 +19,6 @@ private slots:
     void cleanupTestCase();
     void longPath_data();
     void longPath();
-    void commandLine_data();
-    void commandLine();
 
 private:
     QTemporaryDir work_;
@@ -51,7 +49,9 @@ void TestPaths::cleanupTestCase()
 
 void TestPaths::longPath_data()
 {
-    QTest::addColumn<QString>("path");     // "@/" stands for the work folder
+    // "@/" stands for the work folder; "cmd:" starts the command line's arguments, split at "|"
+    // (its whole way to the file that opens).
+    QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("expected"); // below the work folder; empty: the empty text
     QTest::newRow("absolute") << "@/a.iso" << "a.iso";
     QTest::newRow("relative") << "sub/b.iso" << "sub/b.iso";
@@ -64,6 +64,11 @@ void TestPaths::longPath_data()
     QTest::newRow("missing") << "missing.iso" << "";
     QTest::newRow("dangling link") << "dangling.iso" << "";
     QTest::newRow("empty") << "" << "";
+    QTest::newRow("command line, relative") << "cmd:a.iso" << "a.iso";
+    QTest::newRow("command line, quoted link") << "cmd:\"link.iso\"" << "link.iso";
+    QTest::newRow("command line, quoted dot dot") << "cmd:\"sub/../a.iso\"" << "a.iso";
+    QTest::newRow("command line, lone quote kept") << "cmd:\"a.iso" << "";
+    QTest::newRow("command line, no argument") << "cmd:" << "";
 }
 
 void TestPaths::longPath()
@@ -71,26 +76,9 @@ void TestPaths::longPath()
     QFETCH(QString, path);
     QFETCH(QString, expected);
     path.replace(QLatin1String("@/"), work_.path() + '/');
+    if (path.startsWith(QLatin1String("cmd:")))
+        path = commandLinePath(path.mid(4).split(u'|', Qt::SkipEmptyParts), work_.path());
     QCOMPARE(LongPathOf(path), at(expected));
-}
-
-// The command line's whole way to the file that opens (what becomes of the path itself: above).
-void TestPaths::commandLine_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("expected"); // below the work folder; empty: the empty text
-    QTest::newRow("relative") << QStringList{"a.iso"} << "a.iso";
-    QTest::newRow("quoted link") << QStringList{"\"link.iso\""} << "link.iso";
-    QTest::newRow("quoted dot dot") << QStringList{"\"sub/../a.iso\""} << "a.iso";
-    QTest::newRow("lone quote kept") << QStringList{"\"a.iso"} << "";
-    QTest::newRow("no argument") << QStringList{} << "";
-}
-
-void TestPaths::commandLine()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, expected);
-    QCOMPARE(LongPathOf(commandLinePath(arguments, work_.path())), at(expected));
 }
 
 QTEST_GUILESS_MAIN(TestPaths)
