@@ -237,7 +237,8 @@ private:
     void checkBlockNumber(int lineNumber, std::string_view line, const NcToken &t, std::string_view text, double value)
     {
         const int column = characterColumn(line, std::size_t(t.start));
-        if (std::count_if(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }) > 5)
+        const std::string_view whole = text.substr(0, text.find('.'));
+        if (std::count_if(whole.begin(), whole.end(), [](char c) { return c >= '0' && c <= '9'; }) > 5)
             add(NumberDigits, lineNumber, column, QStringLiteral("(%1)").arg(quoted(text)));
         if (!numbers.empty() && value <= numbers.back().number) {
             numbersIncrease = false;
