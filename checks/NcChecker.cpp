@@ -207,7 +207,11 @@ private:
         if (!value) {
             const bool expression = k + 1 < tokens.size() && tokens[k + 1].kind == NcTokenKind::Variable
                                     && tokens[k + 1].start == t.start + t.length;
-            if (!expression)
+            // In macro languages a letter after a keyword names an axis ("home z"): no address word.
+            const bool argument = k > 0 && tokens[k - 1].kind == NcTokenKind::Default
+                                  && (line[std::size_t(tokens[k - 1].start)] | 0x20) >= 'a'
+                                  && (line[std::size_t(tokens[k - 1].start)] | 0x20) <= 'z';
+            if (!expression && !argument)
                 add(WordWithoutValue, lineNumber, characterColumn(line, std::size_t(t.start)),
                     QStringLiteral("(%1)").arg(quoted(text)));
             return;

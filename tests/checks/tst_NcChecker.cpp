@@ -104,6 +104,8 @@ void TestNcChecker::findings_data()
     row("words in a message", "MSG (\"X fin\")\nerrmsg \"Z- (\"\n", "");
     row("names", "O<cone> sub\nsub x_plus\nE_MULTIPLIER = 1\n", "");
     row("blank before the value", "G3 I -20\n", "");
+    row("axis named after a keyword", "home z\n", "");
+    row("letter after a symbol is a word", "#1 = X\n", "1:6:word-without-value");
     row("M30 in a message does not count", "%\nMSG(\"M30\")\n%\n", "3:1:missing-program-end");
     // Modal groups
     row("two motion codes", "G00 G01 X1\n", "1:5:modal-group-conflict");
