@@ -14,12 +14,13 @@ export LC_ALL=C.UTF-8
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/tarmel-batch.XXXXXX")
 trap 'rm -rf "$tmp"' EXIT
 failures=0
+run_prefix=() # a command the program runs under (prlimit)
 
 # check <name> <expected exit> <expected stdout> <stderr lines> <stderr text> -- <arguments...>
 check() {
     local name=$1 code=$2 out=$3 errLines=$4 errText=$5
     shift 6
-    (cd "$tmp" && "$tarmel" "$@") >"$tmp/out" 2>"$tmp/err"
+    (cd "$tmp" && "${run_prefix[@]}" "$tarmel" "$@") >"$tmp/out" 2>"$tmp/err"
     local status=$? problems=()
     [ "$status" -eq "$code" ] || problems+=("exit code $status, expected $code")
     if [ "${out:0:1}" = "~" ]; then
@@ -116,6 +117,17 @@ mkdir -p "$tmp/locked" && chmod 555 "$tmp/locked"
 if [ "$(id -u)" -ne 0 ]; then
     check "unwritable output"  3 "" 1 "impossible d'écrire « locked/out.iso »" -- --renumber 10 d.iso --output locked/out.iso
     [ ! -e "$tmp/locked/out.iso" ] && echo "PASS   nothing written" || { failures=$((failures + 1)); echo "FAIL - a file was written"; }
+fi
+check "output under a file"     3 "" 1 "impossible d'écrire « d.iso/out.iso »" -- --renumber 10 a.iso --output d.iso/out.iso
+check "output is a folder"     3 "" 1 "impossible d'écrire « folder »"            -- --renumber 10 a.iso --output folder
+if command -v prlimit >/dev/null; then
+    for i in $(seq 1 3000); do echo "N1 G0 X1"; done >"$tmp/big.iso"
+    cp "$tmp/big.iso" "$tmp/big.before"
+    run_prefix=(prlimit --fsize=20000 --)
+    check "file size limit"    3 "" 1 "impossible d'écrire « big.iso »" -- --renumber 10 big.iso
+    run_prefix=()
+    cmp -s "$tmp/big.iso" "$tmp/big.before" && echo "PASS   file size limit: old file whole" \
+        || { failures=$((failures + 1)); echo "FAIL - file size limit: big.iso changed"; }
 fi
 put r.iso 'N3\n' && chmod 444 "$tmp/r.iso"
 check "read-only file"         3 "" 1 "impossible d'écrire « r.iso »" -- --renumber 10 r.iso
