@@ -203,7 +203,13 @@ private:
                    std::array<int, 3> &groupToken)
     {
         const NcToken &t = tokens[k];
-        const std::optional<double> value = ncWordValue(line, t);
+        // Only block numbers, G and M codes are read for their value; the others need a digit.
+        const bool valueRead = t.kind == NcTokenKind::BlockNumber || t.kind == NcTokenKind::GCode
+                               || t.kind == NcTokenKind::MCode;
+        const std::optional<double> value = valueRead ? ncWordValue(line, t)
+                                            : text.find_first_of("0123456789") != std::string_view::npos
+                                                ? std::optional<double>(0)
+                                                : std::nullopt;
         if (!value) {
             const bool expression = k + 1 < tokens.size() && tokens[k + 1].kind == NcTokenKind::Variable
                                     && tokens[k + 1].start == t.start + t.length;
