@@ -34,7 +34,7 @@ bool readsValue(char letter)
 // A value as NC programs write it: a point, no trailing zeros, no "-0".
 QString number(double value)
 {
-    QString text = QString::number(value, 'f', 4);
+    QString text = QString::number(value, 'f', 6);
     while (text.endsWith(QLatin1Char('0')))
         text.chop(1);
     if (text.endsWith(QLatin1Char('.')))
