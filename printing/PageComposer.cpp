@@ -1,0 +1,126 @@
+#include "printing/PageComposer.h"
+
+#include "app/Paths.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tarmel::printing {
+
+namespace {
+
+const QString kHeaderPrefix = QStringLiteral("Programme : ");
+
+// One character: a surrogate pair is two units, anything else one.
+qsizetype characterLength(QStringView text, qsizetype at)
+{
+    if (text.at(at).isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate())
+        return 2;
+    return 1;
+}
+
+} // namespace
+
+std::optional<QString> headerLine(int headerOption, const QString &caption)
+{
+    switch (headerOption) {
+    case 1: return kHeaderPrefix + FileNameOnly(caption);
+    case 2: return std::nullopt;
+    default: return kHeaderPrefix + caption;
+    }
+}
+
+QStringList copyLines(QStringView text, const std::optional<QString> &header, bool startsDocument)
+{
+    QStringList lines;
+    if (startsDocument)
+        lines << QString();
+    lines << QString();
+    if (header)
+        lines << *header;
+    lines << QStringLiteral("\r");
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        lines << text.mid(start, i - start).toString();
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    lines << text.mid(start).toString();
+    return lines;
+}
+
+QList<QStringList> printedCopies(QStringView text, int headerOption, const QString &caption, int copies)
+{
+    QList<QStringList> out;
+    const std::optional<QString> header = headerLine(headerOption, caption);
+    for (int copy = 1; copy <= copies; ++copy)
+        out << copyLines(text, header, copy == 1);
+    return out;
+}
+
+QString expandTabs(QStringView line, int tabWidth)
+{
+    const int width = std::max(1, tabWidth);
+    if (!line.contains(QLatin1Char('\t')))
+        return line.toString();
+    QString out;
+    out.reserve(line.size() + width);
+    for (const QChar c : line) {
+        if (c == QLatin1Char('\t'))
+            out.append(QString(width - out.size() % width, QLatin1Char(' ')));
+        else
+            out.append(c);
+    }
+    return out;
+}
+
+int linesPerPage(const PageMetrics &metrics)
+{
+    if (!(metrics.lineHeight > 0) || !(metrics.height > 0))
+        return 1;
+    return std::max(1, int(std::floor(metrics.height / metrics.lineHeight)));
+}
+
+QStringList rowsOf(QStringView line, const PageMetrics &metrics, const CharAdvance &advance)
+{
+    QString printable = expandTabs(line, metrics.tabWidth);
+    printable.remove(QLatin1Char('\r'));
+    QStringList rows;
+    qsizetype rowStart = 0;
+    double used = 0;
+    for (qsizetype i = 0; i < printable.size();) {
+        const qsizetype n = characterLength(printable, i);
+        const double w = advance(QStringView(printable).mid(i, n));
+        if (i > rowStart && used + w > metrics.width) {
+            rows << printable.mid(rowStart, i - rowStart);
+            if (metrics.longLines == LongLines::Cut)
+                return rows;
+            rowStart = i;
+            used = 0;
+        }
+        used += w;
+        i += n;
+    }
+    rows << printable.mid(rowStart);
+    return rows;
+}
+
+QList<QStringList> composePages(const QStringList &lines, const PageMetrics &metrics, const CharAdvance &advance)
+{
+    const int perPage = linesPerPage(metrics);
+    QList<QStringList> pages(1);
+    for (const QString &line : lines) {
+        for (QString &row : rowsOf(line, metrics, advance)) {
+            if (pages.constLast().size() == perPage)
+                pages.append(QStringList());
+            pages.last().append(std::move(row));
+        }
+    }
+    return pages;
+}
+
+} // namespace tarmel::printing
