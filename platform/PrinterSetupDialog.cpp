@@ -8,6 +8,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -37,6 +38,7 @@ PrinterSetupDialog::PrinterSetupDialog(QPrinter &printer, QWidget *parent) : QDi
     file_ = new QLineEdit(this);
     file_->setObjectName(QStringLiteral("file"));
     file_->setAccessibleName(QStringLiteral("Fichier :"));
+    file_->setMinimumWidth(file_->fontMetrics().averageCharWidth() * 40);
     browse_ = new QPushButton(QStringLiteral("&Parcourir..."), this);
     paper_ = new QComboBox(this);
     paper_->setObjectName(QStringLiteral("paper"));
@@ -46,7 +48,9 @@ PrinterSetupDialog::PrinterSetupDialog(QPrinter &printer, QWidget *parent) : QDi
     fileRow->addWidget(browse_);
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("&Imprimante :"), printers_);
-    form->addRow(QStringLiteral("&Fichier :"), fileRow);
+    auto *fileLabel = new QLabel(QStringLiteral("&Fichier :"), this);
+    fileLabel->setBuddy(file_);
+    form->addRow(fileLabel, fileRow);
     form->addRow(QStringLiteral("&Papier :"), paper_);
 
     auto *orientationBox = new QGroupBox(QStringLiteral("Orientation"), this);
