@@ -19,26 +19,10 @@ qsizetype characterLength(QStringView text, qsizetype at)
     return 1;
 }
 
-} // namespace
-
-std::optional<QString> headerLine(int headerOption, const QString &caption)
-{
-    switch (headerOption) {
-    case 1: return kHeaderPrefix + FileNameOnly(caption);
-    case 2: return std::nullopt;
-    default: return kHeaderPrefix + caption;
-    }
-}
-
-QStringList copyLines(QStringView text, const std::optional<QString> &header, bool startsDocument)
+// The text's lines, split at CR LF, LF or CR; the piece after the last line end included.
+QStringList textLines(QStringView text)
 {
     QStringList lines;
-    if (startsDocument)
-        lines << QString();
-    lines << QString();
-    if (header)
-        lines << *header;
-    lines << QStringLiteral("\r");
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
@@ -53,12 +37,39 @@ QStringList copyLines(QStringView text, const std::optional<QString> &header, bo
     return lines;
 }
 
+QStringList leadingLines(const std::optional<QString> &header, bool startsDocument)
+{
+    QStringList lines;
+    if (startsDocument)
+        lines << QString();
+    lines << QString();
+    if (header)
+        lines << *header;
+    lines << QStringLiteral("\r");
+    return lines;
+}
+
+} // namespace
+
+std::optional<QString> headerLine(int headerOption, const QString &caption)
+{
+    switch (headerOption) {
+    case 1: return kHeaderPrefix + FileNameOnly(caption);
+    case 2: return std::nullopt;
+    default: return kHeaderPrefix + caption;
+    }
+}
+
+// The text is split once; every copy shares its lines.
 QList<QStringList> printedCopies(QStringView text, int headerOption, const QString &caption, int copies)
 {
     QList<QStringList> out;
+    if (copies < 1)
+        return out;
     const std::optional<QString> header = headerLine(headerOption, caption);
+    const QStringList lines = textLines(text);
     for (int copy = 1; copy <= copies; ++copy)
-        out << copyLines(text, header, copy == 1);
+        out << leadingLines(header, copy == 1) + lines;
     return out;
 }
 

@@ -17,13 +17,11 @@ namespace tarmel::printing {
 // other value "Programme : " and the whole caption (the document's full path).
 std::optional<QString> headerLine(int headerOption, const QString &caption);
 
-// The lines of one copy, in the order the printer receives them: the empty line that starts
-// the document (first copy only), an empty line, the header (when there is one), a line
-// holding a carriage return, then the text split at its line ends (CR LF, LF or CR), the
-// last piece included: a text ending with a line end gives a last empty line.
-QStringList copyLines(QStringView text, const std::optional<QString> &header, bool startsDocument);
-
-// Every copy's lines; no copy at all when copies is below 1.
+// Every copy's lines, in the order the printer receives them: the empty line that starts the
+// document (first copy only), an empty line, the header (when there is one), a line holding a
+// carriage return, then the text split at its line ends (CR LF, LF or CR), the last piece
+// included: a text ending with a line end gives a last empty line. No copy at all when copies
+// is below 1.
 QList<QStringList> printedCopies(QStringView text, int headerOption, const QString &caption, int copies);
 
 // Tabs become blanks up to the next multiple of tabWidth columns (a width below 1 counts as 1).

@@ -5,8 +5,8 @@
 
 namespace testsupport {
 
-// Records every document given to print or to preview, and answers with failWith's reason
-// when one is set (the document is recorded all the same: the printer was asked).
+// Records every document given to print or to preview; answers with failWith as the reason
+// when it is set.
 class FakePrinter final : public platform::Printer {
 public:
     enum class Kind { Print, Preview };
@@ -15,23 +15,18 @@ public:
         platform::PrintDocument document;
     };
 
-    platform::PrintOutcome print(const platform::PrintDocument &document) override { return record(Kind::Print, document); }
-    platform::PrintOutcome preview(const platform::PrintDocument &document) override { return record(Kind::Preview, document); }
+    platform::PrintOutcome print(const platform::PrintDocument &d) override { return record(Kind::Print, d); }
+    platform::PrintOutcome preview(const platform::PrintDocument &d) override { return record(Kind::Preview, d); }
 
-    const QList<Call> &calls() const { return calls_; }
-    const platform::PrintDocument &last() const { return calls_.constLast().document; }
-
+    QList<Call> calls;
     QString failWith;
 
 private:
     platform::PrintOutcome record(Kind kind, const platform::PrintDocument &document)
     {
-        calls_.append({kind, document});
-        if (failWith.isEmpty())
-            return {};
-        return {false, failWith};
+        calls.append({kind, document});
+        return {failWith.isEmpty(), failWith};
     }
-    QList<Call> calls_;
 };
 
 } // namespace testsupport
