@@ -93,43 +93,55 @@ int linesPerPage(const PageMetrics &metrics)
 {
     if (!(metrics.lineHeight > 0) || !(metrics.height > 0))
         return 1;
-    return std::max(1, int(std::floor(metrics.height / metrics.lineHeight)));
+    return int(std::clamp(std::floor(metrics.height / metrics.lineHeight), 1.0, 1e6));
 }
 
-QStringList rowsOf(QStringView line, const PageMetrics &metrics, const CharAdvance &advance)
+namespace {
+
+// Hands each row of the line to takeRow, in order.
+template <typename Emit>
+void forEachRow(const QString &line, const PageMetrics &metrics, const CharAdvance &advance, Emit takeRow)
 {
-    QString printable = expandTabs(line, metrics.tabWidth);
-    printable.remove(QLatin1Char('\r'));
-    QStringList rows;
+    // Most lines hold neither: they print as they are, shared, not copied.
+    QString printable = line;
+    if (line.contains(QLatin1Char('\t')))
+        printable = expandTabs(line, metrics.tabWidth);
+    if (printable.contains(QLatin1Char('\r')))
+        printable.remove(QLatin1Char('\r'));
     qsizetype rowStart = 0;
     double used = 0;
     for (qsizetype i = 0; i < printable.size();) {
         const qsizetype n = characterLength(printable, i);
         const double w = advance(QStringView(printable).mid(i, n));
         if (i > rowStart && used + w > metrics.width) {
-            rows << printable.mid(rowStart, i - rowStart);
+            takeRow(printable.mid(rowStart, i - rowStart));
             if (metrics.longLines == LongLines::Cut)
-                return rows;
+                return;
             rowStart = i;
             used = 0;
         }
         used += w;
         i += n;
     }
-    rows << printable.mid(rowStart);
-    return rows;
+    takeRow(rowStart == 0 ? printable : printable.mid(rowStart));
 }
+
+} // namespace
 
 QList<QStringList> composePages(const QStringList &lines, const PageMetrics &metrics, const CharAdvance &advance)
 {
     const int perPage = linesPerPage(metrics);
+    const qsizetype pageRows = std::min<qsizetype>(perPage, lines.size());
     QList<QStringList> pages(1);
+    pages.last().reserve(pageRows);
     for (const QString &line : lines) {
-        for (QString &row : rowsOf(line, metrics, advance)) {
-            if (pages.constLast().size() == perPage)
+        forEachRow(line, metrics, advance, [&](QString row) {
+            if (pages.constLast().size() == perPage) {
                 pages.append(QStringList());
+                pages.last().reserve(pageRows);
+            }
             pages.last().append(std::move(row));
-        }
+        });
     }
     return pages;
 }

@@ -44,13 +44,11 @@ using CharAdvance = std::function<double(QStringView)>;
 // Lines that fit on a page: at least one, whatever the sizes.
 int linesPerPage(const PageMetrics &metrics);
 
-// The rows a line takes on paper: tabs expanded, carriage returns dropped (they print
-// nothing), then cut at the right edge or wrapped onto further rows. A row always holds at
-// least one character, so a character wider than the page still prints.
-QStringList rowsOf(QStringView line, const PageMetrics &metrics, const CharAdvance &advance);
-
-// The pages of one copy: rows in order, a new page whenever the bottom is reached. Lines with
-// no rows at all still give one page (a copy is never an empty job).
+// The pages of one copy. Each line becomes rows: tabs expanded, carriage returns dropped (they
+// print nothing), then cut at the right edge or wrapped onto further rows; a row holds at least
+// one character, so a character wider than the page still prints. Rows follow one another, a
+// new page whenever the bottom is reached. No lines at all still give one page (a copy is never
+// an empty job).
 QList<QStringList> composePages(const QStringList &lines, const PageMetrics &metrics, const CharAdvance &advance);
 
 } // namespace tarmel::printing
