@@ -73,11 +73,19 @@ QList<QStringList> printedCopies(QStringView text, int headerOption, const QStri
     return out;
 }
 
+int linesPerPage(const PageMetrics &metrics)
+{
+    if (!(metrics.lineHeight > 0) || !(metrics.height > 0))
+        return 1;
+    return int(std::clamp(std::floor(metrics.height / metrics.lineHeight), 1.0, 1e6));
+}
+
+namespace {
+
+// Tabs become blanks up to the next multiple of tabWidth columns (a width below 1 counts as 1).
 QString expandTabs(QStringView line, int tabWidth)
 {
     const int width = std::max(1, tabWidth);
-    if (!line.contains(QLatin1Char('\t')))
-        return line.toString();
     QString out;
     out.reserve(line.size() + width);
     for (const QChar c : line) {
@@ -89,18 +97,9 @@ QString expandTabs(QStringView line, int tabWidth)
     return out;
 }
 
-int linesPerPage(const PageMetrics &metrics)
-{
-    if (!(metrics.lineHeight > 0) || !(metrics.height > 0))
-        return 1;
-    return int(std::clamp(std::floor(metrics.height / metrics.lineHeight), 1.0, 1e6));
-}
-
-namespace {
-
 // Hands each row of the line to takeRow, in order.
-template <typename Emit>
-void forEachRow(const QString &line, const PageMetrics &metrics, const CharAdvance &advance, Emit takeRow)
+template <typename TakeRow>
+void forEachRow(const QString &line, const PageMetrics &metrics, const CharAdvance &advance, TakeRow takeRow)
 {
     // Most lines hold neither: they print as they are, shared, not copied.
     QString printable = line;

@@ -24,9 +24,6 @@ std::optional<QString> headerLine(int headerOption, const QString &caption);
 // is below 1.
 QList<QStringList> printedCopies(QStringView text, int headerOption, const QString &caption, int copies);
 
-// Tabs become blanks up to the next multiple of tabWidth columns (a width below 1 counts as 1).
-QString expandTabs(QStringView line, int tabWidth);
-
 enum class LongLines { Wrap, Cut };
 
 // A page and its font, in device units.
