@@ -56,6 +56,9 @@ void CommandState::set(Command command, bool enabled, Surface where)
     if (where != Surface::Button) {
         if (QAction *a = item(QString::fromUtf16(c.item)))
             a->setEnabled(enabled);
+        // The print preview goes with the print item.
+        if (QAction *a = item(QStringLiteral("Mnu_Apercu")); a && command == Command::Print)
+            a->setEnabled(enabled);
     }
     if (where != Surface::Item) {
         if (QAction *b = button(c.button); b && !b->isSeparator())

@@ -10,6 +10,7 @@
 #include "files/FileCommands.h"
 #include "help/HelpCommands.h"
 #include "numbering/NumberingCommands.h"
+#include "printing/PrintingCommands.h"
 #include "search/SearchCommands.h"
 #include "settings/SettingsCommands.h"
 #include "transform/TransformCommands.h"
@@ -19,7 +20,7 @@ namespace tarmel {
 struct Features {
     Features(AppContext &app, QMdiArea *mdi, QMenu *windowMenu)
         : edit(app), files(app), search(app), numbering(app), transform(app), dates(app), toolbar(app), tools(app),
-          help(app), settings(app),
+          help(app), settings(app), printing(app),
           windows(app, mdi, windowMenu)
     {
     }
@@ -34,6 +35,7 @@ struct Features {
     ToolCommands tools;
     HelpCommands help;
     SettingsCommands settings;
+    PrintingCommands printing;
     WindowCommands windows;
 };
 

@@ -26,6 +26,7 @@ inline constexpr MenuItem kMenuBar[] = {
     {u"Mnu_fichier", u"Mnu_EnregistrerSous", u"Enregistrer &Sous", nullptr, true, false},
     {u"Mnu_fichier", nullptr, u"-", nullptr, false, false},
     {u"Mnu_fichier", u"Mnu_Imprimer", u"&Imprimer", nullptr, true, false},
+    {u"Mnu_fichier", u"Mnu_Apercu", u"Aperçu avant impression", nullptr, true, false},
     {u"Mnu_fichier", u"Mnu_ConfigImp", u"&Configurer l'imprimante", nullptr, false, false},
     {u"Mnu_fichier", nullptr, u"-", nullptr, false, false},
     {u"Mnu_fichier", u"Mnu_Preferences", u"Préférences", nullptr, false, false},

@@ -39,6 +39,8 @@ int main(int argc, char *argv[])
     platform::SystemClock clock;
     platform::QtSettingsStore settings;
     platform::QtShell shell;
+    platform::QtPrinter printer;
+    commonDialog.setPrinter(printer.device()); // the dialogs' choices are the printer's for the session
     tarmel::help::QtHelpViewer helpViewer(messageBox, tarmel::help::defaultHelpFolders());
     commonDialog.setHelpViewer(&helpViewer);
     platform::XdgRegistry registry(QCoreApplication::applicationFilePath(),
@@ -52,10 +54,12 @@ int main(int argc, char *argv[])
     services.settings = &settings;
     services.shell = &shell;
     services.registry = &registry;
+    services.printer = &printer;
 
     tarmel::MDIForm1 window(services);
     messageBox.setParent(&window);
     commonDialog.setParent(&window);
+    printer.setParent(&window);
     helpViewer.setParent(&window);
     if (!window.startUp(commandLine.arguments))
         return 0; // the file went to the instance already running

@@ -1,13 +1,13 @@
 #include "platform/CommonDialog.h"
 #include "platform/FontDialog.h"
 #include "platform/HelpViewer.h"
+#include "platform/PrinterSetupDialog.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
-#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -40,6 +40,25 @@ int chosenFilterRow(const QFileDialog &dialog, const QStringList &filters)
             return combo->currentIndex();
     return std::max<int>(0, filters.indexOf(dialog.selectedNameFilter()));
 }
+
+// Qt's print dialog, its PDF entry in the program's words. The entry is added as the dialog
+// shows, so it is named then.
+class PrintDialog final : public QPrintDialog {
+public:
+    using QPrintDialog::QPrintDialog;
+    void setVisible(bool visible) override
+    {
+        QPrintDialog::setVisible(visible);
+        if (!visible)
+            return;
+        const QString qtName = QPrintDialog::tr("Print to File (PDF)");
+        for (QComboBox *combo : findChildren<QComboBox *>()) {
+            const int row = combo->findText(qtName);
+            if (row >= 0)
+                combo->setItemText(row, PrinterSetupDialog::pdfEntry());
+        }
+    }
+};
 
 } // namespace
 
@@ -121,17 +140,17 @@ bool QtCommonDialog::showPrinter()
 bool QtCommonDialog::showPrint(QPrinter &printer)
 {
     if (props_.Flags & cdl::PrintSetup) {
-        QPageSetupDialog dialog(&printer, parent_);
-        dialog.setWindowTitle(QStringLiteral("Configuration de l'impression"));
+        PrinterSetupDialog dialog(printer, parent_);
         return dialog.exec() == QDialog::Accepted || !props_.CancelError;
     }
 
     printer.setCopyCount(std::max(1, props_.Copies));
-    QPrintDialog dialog(&printer, parent_);
+    PrintDialog dialog(&printer, parent_);
     dialog.setWindowTitle(QStringLiteral("Imprimer"));
     dialog.setOption(QAbstractPrintDialog::PrintSelection, true);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile,
-                     !(props_.Flags & cdl::PrintHidePrintToFile));
+    // The hide-print-to-file flag hides a box that sends the printer's own data to a file;
+    // printing into a PDF file is one of the printers here and stays offered.
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     dialog.setPrintRange((props_.Flags & cdl::PrintSelection) ? QAbstractPrintDialog::Selection
                                                               : QAbstractPrintDialog::AllPages);
     if (dialog.exec() != QDialog::Accepted)

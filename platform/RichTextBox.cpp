@@ -475,4 +475,6 @@ void RichTextBox::clearUndoHistory() { editor_->SendScintilla(Sci::SCI_EMPTYUNDO
 
 bool RichTextBox::insertMode() const { return editor_->SendScintilla(Sci::SCI_GETOVERTYPE) == 0; }
 
+int RichTextBox::tabWidth() const { return int(editor_->SendScintilla(Sci::SCI_GETTABWIDTH)); }
+
 } // namespace platform

@@ -111,6 +111,7 @@ public:
 
     void clearUndoHistory();                 // the engine's own keystroke undo/redo
     bool insertMode() const;                 // false while overtype is on
+    int tabWidth() const;                    // columns from one tab stop to the next
 
     QsciScintilla *engine() const;           // for benchmarks and tests
 

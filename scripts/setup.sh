@@ -17,6 +17,8 @@ packages=(
   libqt6help6 qt6-tools-dev qt6-documentation-tools
   # file associations on the desktop
   xdg-utils libfile-mimeinfo-perl
+  # printing: the PDF output read back by the tests
+  poppler-utils
 )
 
 missing=()
