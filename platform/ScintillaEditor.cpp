@@ -218,6 +218,7 @@ void ScintillaEditor::endBulkWrite()
     insertions_.clear();
     counted_ = 0;
     changePending_ = true;
+    colourDirty_ = true;
 }
 
 void ScintillaEditor::replaceAll(const QByteArray &utf8)
@@ -310,6 +311,7 @@ void ScintillaEditor::onModified(int pos, int type, const char *, int length, in
     if (!(type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)))
         return;
     changePending_ = true;
+    colourDirty_ = true;
     if (bulk_)
         return;
     const bool insert = type & SC_MOD_BEFOREINSERT;

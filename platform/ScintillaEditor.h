@@ -4,6 +4,7 @@
 // (ScintillaEditor.cpp), the keys and mouse notifications (ScintillaEditorInput.cpp) and
 // the table of character formats kept as engine styles (ScintillaEditorStyles.cpp).
 #include "files/TextCodec.h"
+#include "platform/LineColouring.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -90,9 +91,15 @@ public:
 
     void addCommandKey(QAction *action);
 
+    // Syntax colouring of the lines on screen (ScintillaEditorColouring.cpp).
+    void setLineColourer(LineColourer colourer);
+    bool hasLineColourer() const { return bool(colourer_); }
+    void colourVisibleLines();
+
     tarmel::FileFormat fileFormat;           // how the loaded file was stored
 
     static constexpr int StrikeIndicator = 8;
+    static constexpr int ColourIndicator = 9; // its value is the colour
 
 protected:
     bool event(QEvent *e) override;
@@ -166,6 +173,10 @@ private:
     QList<QPointer<QAction>> commandKeys_;
     QList<AccessibleChange> accessibleChanges_;
     bool afterDoubleClick_ = false;
+    LineColourer colourer_;
+    bool colourDirty_ = true;                 // the text changed since the lines were coloured
+    qsizetype colouredFrom_ = -1, colouredTo_ = -1;
+    std::vector<ColourRun> colourRuns_;
 };
 
 template <typename Fn>
