@@ -7,6 +7,12 @@
 
 namespace tarmel {
 
+// The text after its UTF-8 byte-order mark, if it starts with one.
+inline std::string_view withoutByteOrderMark(std::string_view text)
+{
+    return text.substr(0, 3) == std::string_view("\xEF\xBB\xBF") ? text.substr(3) : text;
+}
+
 // Calls f(lineIndex /*0-based*/, std::string_view line /*without CR/LF*/) for each line.
 template <class F> void forEachNcLine(std::string_view text, F &&f)
 {
