@@ -93,10 +93,10 @@ private slots:
         paint(doc);
         const qsizetype far = text.indexOf("N40000 G01");
         QCOMPARE(colourAt(doc->Text1, 0), expectedColour(NcTokenKind::BlockNumber));
-        QCOMPARE(colourAt(doc->Text1, far + 7), QRgb(0));
+        QCOMPARE(colourAt(doc->Text1, far + 11), QRgb(0));
         doc->Text1->setSelStart(far);
         paint(doc);
-        QCOMPARE(colourAt(doc->Text1, far + 7), expectedColour(NcTokenKind::Axis));
+        QCOMPARE(colourAt(doc->Text1, far + 11), expectedColour(NcTokenKind::Axis));
         // Typed text is coloured at the next drawing.
         doc->Text1->setSelStart(doc->Text1->textLength());
         QTest::keyClicks(doc->Text1->engine(), "M30");
@@ -204,6 +204,7 @@ private slots:
         QTreeView *view = list->view();
         view->scrollTo(list->model().index(row, 0));
         const QRect cell = view->visualRect(list->model().index(row, 3));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(doc->Text1->selStart(), doc->Text1->lineStartPosition(chosen.line - 1) + chosen.column - 1);
 
