@@ -43,6 +43,8 @@ QVariant FindingsModel::data(const QModelIndex &index, int role) const
         return {};
     if (role == Qt::TextAlignmentRole && index.column() < 2)
         return int(Qt::AlignRight | Qt::AlignVCenter);
+    if (role == Qt::ToolTipRole && index.column() == 3)
+        return f->text; // a long message is cut in its column
     if (role != Qt::DisplayRole)
         return {};
     switch (index.column()) {
@@ -93,6 +95,8 @@ CheckList::CheckList(QWidget *parent)
     view_->setColumnWidth(1, 70);
     view_->setColumnWidth(2, 150);
 
+    // The title row keeps its height whether the button shows or not.
+    summary_->setMinimumHeight(accents_->sizeHint().height());
     auto *top = new QHBoxLayout;
     top->setContentsMargins(4, 2, 2, 0);
     top->addWidget(title);
