@@ -12,6 +12,7 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -208,12 +209,18 @@ private slots:
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(doc->Text1->selStart(), doc->Text1->lineStartPosition(chosen.line - 1) + chosen.column - 1);
 
+        // An open tool panel stays at the bottom: the list sits between the text and the panel.
+        app.trigger("Mnu_Rechercher");
+        QVERIFY(doc->Frame1->isVisible());
+        QCOMPARE(doc->Text1->geometry().bottom() + 1, list->geometry().top());
+        QCOMPARE(list->geometry().bottom() + 1, doc->Frame1->geometry().top());
+
         // Typing makes the list stale; closing it gives the text its height back.
         QTest::keyClicks(doc->Text1->engine(), "X");
         QVERIFY(list->isStale() && list->summary()->text().contains("changé"));
         QTest::mouseClick(list->closeButton(), Qt::LeftButton);
         QVERIFY(list->isHidden());
-        QCOMPARE(doc->Text1->height(), fullHeight);
+        QCOMPARE(doc->Text1->geometry().bottom() + 1, doc->Frame1->geometry().top());
     }
 
     void cleanProgramAndAccentHint()
