@@ -53,21 +53,17 @@ private slots:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<int>("byte");
         QTest::addColumn<NcTokenKind>("kind");
-        const QByteArray program = "%\r\nO1234\r\nN10 G01 X-12.5 F200 T3 M06 (outil 3)\r\nN20 #1=2 ; fin\r\n";
+        const QByteArray program = "%\r\nO1234\r\nN10 G01 X-12.5 (outil 3)\r\n(é) M30\r\n";
         const int block = program.indexOf("N10");
-        QTest::newRow("percent") << program << 0 << NcTokenKind::Percent;
+        QTest::newRow("first byte") << program << 0 << NcTokenKind::Percent;
         QTest::newRow("program name") << program << 4 << NcTokenKind::ProgramName;
         QTest::newRow("block number") << program << block + 1 << NcTokenKind::BlockNumber;
         QTest::newRow("blank between words") << program << block + 3 << NcTokenKind::Default;
         QTest::newRow("G code") << program << block + 5 << NcTokenKind::GCode;
         QTest::newRow("axis, its sign") << program << block + 9 << NcTokenKind::Axis;
-        QTest::newRow("feed") << program << block + 16 << NcTokenKind::FeedSpeed;
-        QTest::newRow("tool") << program << block + 20 << NcTokenKind::Tool;
-        QTest::newRow("M code") << program << block + 23 << NcTokenKind::MCode;
         QTest::newRow("comment's last byte") << program << program.indexOf("3)") + 1 << NcTokenKind::Comment;
-        QTest::newRow("variable") << program << program.indexOf("#1") << NcTokenKind::Variable;
-        QTest::newRow("comment after ;") << program << program.indexOf("fin") << NcTokenKind::Comment;
         QTest::newRow("line end") << program << block - 1 << NcTokenKind::Default;
+        QTest::newRow("after a two-byte letter") << program << program.indexOf("M30") << NcTokenKind::MCode;
     }
 
     void colours()
