@@ -94,7 +94,8 @@ public:
     // Syntax colouring of the lines on screen (ScintillaEditorColouring.cpp).
     void setLineColourer(LineColourer colourer);
     bool hasLineColourer() const { return bool(colourer_); }
-    void colourVisibleLines();
+    void colourVisibleLines();   // before each drawing
+    void colourChangedLines();   // after each change
 
     tarmel::FileFormat fileFormat;           // how the loaded file was stored
 
@@ -173,9 +174,18 @@ private:
     QList<QPointer<QAction>> commandKeys_;
     QList<AccessibleChange> accessibleChanges_;
     bool afterDoubleClick_ = false;
+    struct VisibleLines {
+        long first = -1, last = -1;
+        bool operator==(const VisibleLines &) const = default;
+    };
+    VisibleLines visibleLines() const;
+    void colourLines(long first, long last);
+    void noteColourChange(bool insert, qsizetype pos, qsizetype length);
+
     LineColourer colourer_;
-    bool colourDirty_ = true;                 // the text changed since the lines were coloured
-    qsizetype colouredFrom_ = -1, colouredTo_ = -1;
+    bool colourAll_ = true;                   // the whole text changed since the lines were coloured
+    qsizetype changedFrom_ = -1, changedTo_ = -1; // bytes changed since, -1: none
+    VisibleLines coloured_;                   // the lines on screen when last coloured
     std::vector<ColourRun> colourRuns_;
 };
 
