@@ -8,12 +8,13 @@
 
 namespace tarmel::batch {
 
-// One command of the batch command line: its option, its operands as the help names them
-// (empty when it takes none), its help line in French and in English, and what it does.
-// The exit code it returns is the process's.
+// One command of the batch command line: its option, its operands as the help names them in
+// French and in English (null when it takes none), its help line in French and in English, and
+// what it does. The exit code it returns is the process's.
 struct BatchCommand {
     QLatin1StringView option;
-    QLatin1StringView operands;
+    const char16_t *operandsFrench;
+    const char16_t *operandsEnglish;
     const char16_t *helpFrench;
     const char16_t *helpEnglish;
     int (*run)(const QStringList &operands, QTextStream &out, QTextStream &err);

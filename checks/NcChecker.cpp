@@ -203,11 +203,21 @@ private:
                    std::array<int, 3> &groupToken)
     {
         const NcToken &t = tokens[k];
-        const std::optional<double> value = ncWordValue(line, t);
+        // Only block numbers, G and M codes are read for their value; the others need a digit.
+        const bool valueRead = t.kind == NcTokenKind::BlockNumber || t.kind == NcTokenKind::GCode
+                               || t.kind == NcTokenKind::MCode;
+        const std::optional<double> value = valueRead ? ncWordValue(line, t)
+                                            : text.find_first_of("0123456789") != std::string_view::npos
+                                                ? std::optional<double>(0)
+                                                : std::nullopt;
         if (!value) {
             const bool expression = k + 1 < tokens.size() && tokens[k + 1].kind == NcTokenKind::Variable
                                     && tokens[k + 1].start == t.start + t.length;
-            if (!expression)
+            // In macro languages a letter after a keyword names an axis ("home z"): no address word.
+            const bool argument = k > 0 && tokens[k - 1].kind == NcTokenKind::Default
+                                  && (line[std::size_t(tokens[k - 1].start)] | 0x20) >= 'a'
+                                  && (line[std::size_t(tokens[k - 1].start)] | 0x20) <= 'z';
+            if (!expression && !argument)
                 add(WordWithoutValue, lineNumber, characterColumn(line, std::size_t(t.start)),
                     QStringLiteral("(%1)").arg(quoted(text)));
             return;
@@ -237,7 +247,8 @@ private:
     void checkBlockNumber(int lineNumber, std::string_view line, const NcToken &t, std::string_view text, double value)
     {
         const int column = characterColumn(line, std::size_t(t.start));
-        if (std::count_if(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }) > 5)
+        const std::string_view whole = text.substr(0, text.find('.'));
+        if (std::count_if(whole.begin(), whole.end(), [](char c) { return c >= '0' && c <= '9'; }) > 5)
             add(NumberDigits, lineNumber, column, QStringLiteral("(%1)").arg(quoted(text)));
         if (!numbers.empty() && value <= numbers.back().number) {
             numbersIncrease = false;

@@ -39,6 +39,22 @@ std::size_t numberEnd(std::string_view line, std::size_t i)
     return i;
 }
 
+// Where the number of a word whose letter ends at `i` starts: blanks may stand between the letter and
+// a number ("I -20"), not between the letter and anything else.
+std::size_t blankNumberStart(std::string_view line, std::size_t i)
+{
+    std::size_t j = i;
+    while (j < line.size() && isBlank(static_cast<unsigned char>(line[j])))
+        ++j;
+    if (j == i)
+        return i;
+    const std::size_t end = numberEnd(line, j);
+    for (std::size_t k = j; k < end; ++k)
+        if (isDigit(static_cast<unsigned char>(line[k])))
+            return j;
+    return i;
+}
+
 struct Emitter {
     std::vector<NcToken> &out;
     void add(NcTokenKind kind, char letter, std::size_t start, std::size_t end)
@@ -98,6 +114,14 @@ void tokenizeNcLine(std::string_view line, std::vector<NcToken> &out)
             emit.add(NcTokenKind::Comment, 0, start, n);
             break;
         }
+        if (c == '"') {
+            // A message in double quotes: read as a comment, no words inside.
+            const std::size_t close = line.find('"', i + 1);
+            i = close == std::string_view::npos ? n : close + 1;
+            emit.add(NcTokenKind::Comment, 0, start, i);
+            lineStart = blockStart = false;
+            continue;
+        }
         if (c == '%') {
             emit.add(NcTokenKind::Percent, 0, start, ++i);
             afterPercent = lineStart;
@@ -119,13 +143,20 @@ void tokenizeNcLine(std::string_view line, std::vector<NcToken> &out)
             continue;
         }
         if (isLetter(c)) {
-            if (i + 1 < n && isLetter(static_cast<unsigned char>(line[i + 1]))) {
-                while (i < n && (isLetter(static_cast<unsigned char>(line[i])) || line[i] == '_'))
+            const unsigned char next = i + 1 < n ? static_cast<unsigned char>(line[i + 1]) : 0;
+            if (next == '<') {
+                // A named o-word ("O<cone> sub"): the name of a subroutine at the line start.
+                const std::size_t close = line.find('>', i + 2);
+                i = close == std::string_view::npos ? n : close + 1;
+                emit.add(lineStart && upper(c) == 'O' ? NcTokenKind::ProgramName : NcTokenKind::Default, 0, start, i);
+            } else if (isLetter(next) || next == '_') {
+                while (i < n && (isLetter(static_cast<unsigned char>(line[i])) || line[i] == '_'
+                                 || (i > start + 1 && isDigit(static_cast<unsigned char>(line[i])))))
                     ++i;
                 emit.add(NcTokenKind::Default, 0, start, i);
             } else {
                 const char letter = upper(c);
-                i = numberEnd(line, i + 1);
+                i = numberEnd(line, blankNumberStart(line, i + 1));
                 NcTokenKind kind = wordKind(letter);
                 if (letter == 'N' && blockStart)
                     kind = NcTokenKind::BlockNumber;
@@ -218,7 +249,10 @@ std::optional<double> ncWordValue(std::string_view line, const NcToken &word)
 {
     if (word.length <= 1 || word.start < 0 || static_cast<std::size_t>(word.start + word.length) > line.size())
         return std::nullopt;
-    return parseNcNumber(line.substr(static_cast<std::size_t>(word.start) + 1, static_cast<std::size_t>(word.length) - 1));
+    std::string_view number = line.substr(static_cast<std::size_t>(word.start) + 1, static_cast<std::size_t>(word.length) - 1);
+    while (!number.empty() && isBlank(static_cast<unsigned char>(number.front())))
+        number.remove_prefix(1);
+    return parseNcNumber(number);
 }
 
 } // namespace tarmel

@@ -19,9 +19,10 @@ enum class NcTokenKind : unsigned char {
     FeedSpeed,   // F S with value
     Tool,        // T D H with value
     OtherWord,   // any other address letter with its value (P Q L O E …), and N past the block start
-    Comment,     // "(" to its ")" (nested ones included) or to the line end; ";" to the line end
+    Comment,     // "(" to its ")" (nested ones included) or to the line end; ";" to the line end;
+                 // a message in double quotes
     Percent,     // "%"
-    ProgramName, // O1234 / :1234 at the start of a line, or a name after "%"
+    ProgramName, // O1234 / :1234 / O<name> at the start of a line, or a name after "%"
     Variable,    // "#1", "#<name>", "[...]" expressions, "=" assignments
 };
 
@@ -34,9 +35,10 @@ struct NcToken {
 
 // `line`: one line's bytes without its line end (UTF-8 or a single-byte encoding; bytes >= 0x80 are
 // Default). Clears `out` and fills it; tokens are in order and do not overlap; lower-case letters are
-// words too. A word is one address letter followed by an optional sign, digits and a decimal point; a
-// letter followed by nothing numeric is still a word, one whose value is missing. Two letters or more in
-// a row (GOTO, IF, EQ, a name) are Default: they are no address words.
+// words too. A word is one address letter followed by an optional sign, digits and a decimal point,
+// blanks allowed before a number ("I -20"); a letter followed by nothing numeric is still a word, one
+// whose value is missing. A letter followed by another letter or "_" starts a name (GOTO, IF, EQ,
+// E_MULTIPLIER, x_plus), which is Default, as is a letter followed by "<name>" past the line start.
 void tokenizeNcLine(std::string_view line, std::vector<NcToken> &out);
 
 // The numeric value of a word token ("X-12.5" -> -12.5, "X.5", "X5." ); nullopt when the letter has no number.

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
 
 namespace tarmel {
@@ -55,7 +56,8 @@ ProgramRange computeProgramRange(std::string_view utf8Text)
             if (t.kind == NcTokenKind::Comment || t.kind == NcTokenKind::Percent || t.kind == NcTokenKind::ProgramName)
                 continue;
             block = true;
-            if (!isNcWord(t.kind))
+            // Only the words the range reads are read for their value.
+            if (!isNcWord(t.kind) || !std::strchr("GXYZTFS", t.letter))
                 continue;
             const std::optional<double> value = ncWordValue(line, t);
             if (!value)

@@ -14,12 +14,13 @@ export LC_ALL=C.UTF-8
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/tarmel-batch.XXXXXX")
 trap 'rm -rf "$tmp"' EXIT
 failures=0
+run_prefix=() # a command the program runs under (prlimit)
 
 # check <name> <expected exit> <expected stdout> <stderr lines> <stderr text> -- <arguments...>
 check() {
     local name=$1 code=$2 out=$3 errLines=$4 errText=$5
     shift 6
-    (cd "$tmp" && "$tarmel" "$@") >"$tmp/out" 2>"$tmp/err"
+    (cd "$tmp" && "${run_prefix[@]}" "$tarmel" "$@") >"$tmp/out" 2>"$tmp/err"
     local status=$? problems=()
     [ "$status" -eq "$code" ] || problems+=("exit code $status, expected $code")
     if [ "${out:0:1}" = "~" ]; then
@@ -52,5 +53,97 @@ check "help"             0 "~$help_pattern"         0 ""                        
 check "unknown option"   2 ""                       1 "« --frobnicate »"               -- --frobnicate
 check "dash file alone"  2 ""                       1 "« -n.iso »"                     -- -n.iso
 check "extra operand"    2 ""                       1 "« --version »"                  -- --version a.iso
+
+# --- Commands on program files, in a temporary folder. ---
+# put <file> <printf format>: writes the bytes; holds <name> <file> <printf format>: the file's bytes.
+put() { printf -- "$2" >"$tmp/$1"; }
+holds() {
+    if cmp -s "$tmp/$2" <(printf -- "$3"); then
+        echo "PASS   $1"
+    else
+        failures=$((failures + 1))
+        echo "FAIL - $1: $2 holds '$(od -c "$tmp/$2" | head -5)'"
+    fi
+}
+
+put a.iso '%%\r\nN5 G0 X1\r\nN7 G1 Y2\r\nM30\r\n%%\r\n'
+check "renumber in place"      0 "" 0 ""                      -- --renumber 10 a.iso
+holds "renumbered, CR LF kept" a.iso '%%\r\nN10 G0 X1\r\nN20 G1 Y2\r\nM30\r\n%%\r\n'
+put e.iso '%%\r\n5 G0 X1\r\n7 G1 Y2\r\n%%\r\n'
+check "renumber, digits form"  0 "" 0 ""                      -- --renumber 5 --form digits --start 100 e.iso --output b.iso
+holds "digits form to output"  b.iso '%%\r\n100 G0 X1\r\n105 G1 Y2\r\n%%\r\n'
+holds "input left as it was"   e.iso '%%\r\n5 G0 X1\r\n7 G1 Y2\r\n%%\r\n'
+put j.iso 'N1 GOTO 3\nN3 M30'
+check "jumps updated"          0 "" 0 ""                      -- --renumber 10 --update-jumps j.iso
+holds "LF and no final end"    j.iso 'N10 GOTO 20\nN20 M30'
+put w.iso 'n1 (pi\xe8ce \xe9t\xe9)\r\n'
+check "upper, Windows-1252"    0 "" 0 ""                      -- --upper w.iso
+holds "upper kept the code page" w.iso 'N1 (PI\xc8CE \xc9T\xc9)\r\n'
+check "accents, Windows-1252"  0 "" 0 ""                      -- --remove-accents w.iso
+holds "accent table applied"   w.iso 'N1 (PIeCE eTe)\r\n'
+put u.iso '\xef\xbb\xbfg1 (d\xc3\xa9but)\n'
+check "accents, UTF-8 with BOM" 0 "" 0 ""                     -- --remove-accents u.iso
+holds "BOM and UTF-8 kept"     u.iso '\xef\xbb\xbfg1 (debut)\n'
+
+put c.iso '%%\nN20 G0 G1 X\nN10 (pi\xc3\xa8ce\n'
+check "check findings"         1 "c.iso:2:8: modal-group-conflict: Deux codes G du même groupe modal dans un bloc (G0 et G1)
+c.iso:2:11: word-without-value: Adresse sans valeur numérique (« X »)
+c.iso:3:1: block-number-order: Numéro de bloc hors d'ordre (N10 après N20)
+c.iso:3:1: missing-end-percent: « % » de fin manquant : le programme commence par « % »
+c.iso:3:1: missing-program-end: Fin de programme (M30 ou M02) manquante : le programme commence par « % »
+c.iso:3:5: unbalanced-parentheses: Parenthèses non équilibrées (« ( » sans « ) »)
+c.iso:3:8: accented-character: Lettre accentuée refusée par la plupart des commandes : utiliser « &Supprimer les accents » (« è »)
+"                                                   0 ""      -- --check c.iso
+check "check clean"            0 ""                 0 ""      -- --check a.iso
+check "check, a file missing"  3 "~^c.iso:2:8: "    1 "« absent.iso » : fichier introuvable" -- --check absent.iso c.iso
+check "range"                  0 "Blocs : 3
+X : 1 à 1 (déplacements absolus G90 seulement)
+Y : 2 à 2 (déplacements absolus G90 seulement)
+Z : aucun déplacement (déplacements absolus G90 seulement)
+Outils : aucun
+Avances : aucune
+Vitesses de broche : aucune
+"                                                   0 ""      -- --range a.iso
+check "range of two files"     0 "~^a.iso :#Blocs : 3#.*#j.iso :#Blocs : 2#" 0 "" -- --range a.iso j.iso
+
+# Failures: each names the file; the other files are still processed; nothing is half-written.
+put d.iso 'N3\n'
+check "missing file"           3 "" 1 "impossible de lire « nowhere.iso » : fichier introuvable" -- --renumber 10 nowhere.iso d.iso
+holds "the other file done"    d.iso 'N10 \n'
+mkdir -p "$tmp/folder"
+check "a folder"               3 "" 1 "« folder » est un dossier"  -- --upper folder
+check "an RTF document"        3 "" 1 "« doc.rtf » est un document RTF" -- --upper doc.rtf
+mkdir -p "$tmp/locked" && chmod 555 "$tmp/locked"
+if [ "$(id -u)" -ne 0 ]; then
+    check "unwritable output"  3 "" 1 "impossible d'écrire « locked/out.iso »" -- --renumber 10 d.iso --output locked/out.iso
+    [ ! -e "$tmp/locked/out.iso" ] && echo "PASS   nothing written" || { failures=$((failures + 1)); echo "FAIL - a file was written"; }
+fi
+check "output under a file"     3 "" 1 "impossible d'écrire « d.iso/out.iso »" -- --renumber 10 a.iso --output d.iso/out.iso
+check "output is a folder"     3 "" 1 "impossible d'écrire « folder »"            -- --renumber 10 a.iso --output folder
+if command -v prlimit >/dev/null; then
+    for i in $(seq 1 3000); do echo "N1 G0 X1"; done >"$tmp/big.iso"
+    cp "$tmp/big.iso" "$tmp/big.before"
+    run_prefix=(prlimit --fsize=20000 --)
+    check "file size limit"    3 "" 1 "impossible d'écrire « big.iso »" -- --renumber 10 big.iso
+    run_prefix=()
+    cmp -s "$tmp/big.iso" "$tmp/big.before" && echo "PASS   file size limit: old file whole" \
+        || { failures=$((failures + 1)); echo "FAIL - file size limit: big.iso changed"; }
+fi
+put r.iso 'N3\n' && chmod 444 "$tmp/r.iso"
+check "read-only file"         3 "" 1 "impossible d'écrire « r.iso »" -- --renumber 10 r.iso
+holds "read-only file unchanged" r.iso 'N3\n'
+check "bad step"               2 "" 1 "pas invalide « 0 » : un entier de 1 à 50 est attendu" -- --renumber 0 d.iso
+check "step too large"         2 "" 1 "pas invalide « 51 »"          -- --renumber 51 d.iso
+check "step not a number"      2 "" 1 "pas invalide « d.iso »"       -- --renumber d.iso
+check "no step"                2 "" 1 "« --renumber » attend un pas" -- --renumber
+check "no file"                2 "" 1 "« --upper » attend au moins un fichier" -- --upper
+check "bad form"               2 "" 1 "« --form » attend « N » ou « digits »" -- --renumber 10 --form x d.iso
+check "bad start"              2 "" 1 "« --start » attend un entier positif ou nul (« -1 »)" -- --renumber 10 --start -1 d.iso
+check "output for two files"   2 "" 1 "« --output » ne vaut que pour un seul fichier" -- --upper a.iso d.iso --output x.iso
+check "output of a check"      2 "" 1 "option « --output » inconnue de « --check »" -- --check a.iso --output x.iso
+holds "bad usage changed nothing" d.iso 'N10 \n'
+put ./-n.iso 'N1\n'
+check "dash file after --"     0 "" 0 ""                       -- --renumber 10 -- -n.iso
+holds "dash file renumbered"   ./-n.iso 'N10 \n'
 
 [ "$failures" -eq 0 ] || { echo "$failures case(s) failed"; exit 1; }

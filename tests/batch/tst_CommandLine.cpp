@@ -71,7 +71,7 @@ void TestCommandLine::parse()
         QVERIFY2(outcome.message.contains(messagePart), qPrintable(outcome.message));
 }
 
-// Each command has one line in the French part and one in the English part, its help aligned.
+// Each command has one line in the French part and one in the English part, its operands and help aligned.
 void TestCommandLine::helpListsEveryCommandInBothLanguages()
 {
     const QString help = tarmel::batch::helpText();
@@ -79,7 +79,7 @@ void TestCommandLine::helpListsEveryCommandInBothLanguages()
     const qsizetype english = help.indexOf(QStringLiteral("\nUsage: tarmel"));
     QVERIFY(english > 0);
     const auto lineOf = [&help](const QString &option, const char16_t *text) {
-        return help.indexOf(QRegularExpression(QStringLiteral("\n  %1 +%2\n")
+        return help.indexOf(QRegularExpression(QStringLiteral("\n  %1(?: \\S+)* +%2\n")
                                                    .arg(QRegularExpression::escape(option),
                                                         QRegularExpression::escape(QString::fromUtf16(text)))));
     };

@@ -74,6 +74,8 @@ void TestNcChecker::findings_data()
     row("five digits", "N99999 G0\n", "");
     row("six digits", "N100000 G0\n", "1:1:block-number-digits");
     row("leading zeros count", "N000010\n", "1:1:block-number-digits");
+    row("decimals are no digits of the number", "N4567.789\n", "");
+    row("six digits before the point", "N123456.5\n", "1:1:block-number-digits");
     row("N later in the block is no block number", "G1 N10\nG1 N10\n", "");
     // Start "%", end "%" and program end
     row("no start percent, no end needed", "G0 X1\n", "");
@@ -99,6 +101,12 @@ void TestNcChecker::findings_data()
     row("expression is a value", "G1 X[#1+2] Y#2\n", "");
     row("keywords are no words", "IF [#1 GT 2] GOTO 10\n", "");
     row("N alone", "N G0\n", "1:1:word-without-value");
+    row("words in a message", "MSG (\"X fin\")\nerrmsg \"Z- (\"\n", "");
+    row("names", "O<cone> sub\nsub x_plus\nE_MULTIPLIER = 1\n", "");
+    row("blank before the value", "G3 I -20\n", "");
+    row("axis named after a keyword", "home z\n", "");
+    row("letter after a symbol is a word", "#1 = X\n", "1:6:word-without-value");
+    row("M30 in a message does not count", "%\nMSG(\"M30\")\n%\n", "3:1:missing-program-end");
     // Modal groups
     row("two motion codes", "G00 G01 X1\n", "1:5:modal-group-conflict");
     row("G0 and G1 written apart", "G0 X1 G1 Y2\n", "1:7:modal-group-conflict");

@@ -111,6 +111,14 @@ void TestNcTokenizer::tokens_data()
     row("accented bytes are default", "G1 \xC3\xA9t\xC3\xA9", "g[G]'G1' def'\xC3\xA9' tool[T]'t' def'\xC3\xA9'");
     row("single-byte accent", "\xE9" "X1", "def'\xE9' axis[X]'X1'");
     row("tab between words", "G1\tX2", "g[G]'G1' axis[X]'X2'");
+    row("blank before a number", "G3 I -20 J 5.", "g[G]'G3' axis[I]'I -20' axis[J]'J 5.'");
+    row("blank before no number", "X - Y", "axis[X]'X' def'-' axis[Y]'Y'");
+    row("message in quotes", "MSG(\"Z- fin\") X1", "def'MSG' com'(\"Z- fin\")' axis[X]'X1'");
+    row("bare message", "errmsg \"Z- X\" G1", "def'errmsg' com'\"Z- X\"' g[G]'G1'");
+    row("open message", "\"Z-", "com'\"Z-'");
+    row("names with underscores and digits", "E_MULTIPLIER = 1 sub x_plus R_2", "def'E_MULTIPLIER' var'=' def'1' def'sub' def'x_plus' def'R_2'");
+    row("named o-word", "O<cone> sub", "name'O<cone>' def'sub'");
+    row("named o-word after a number", "N10 o<cone> call", "num[N]'N10' def'o<cone>' def'call'");
 }
 
 void TestNcTokenizer::tokens()
@@ -138,6 +146,7 @@ void TestNcTokenizer::values_data()
     QTest::newRow("letter alone") << QByteArray("X") << false << 0.0;
     QTest::newRow("sign alone") << QByteArray("X-") << false << 0.0;
     QTest::newRow("point alone") << QByteArray("X.") << false << 0.0;
+    QTest::newRow("blank before the number") << QByteArray("I -20") << true << -20.0;
 }
 
 void TestNcTokenizer::values()
