@@ -73,6 +73,7 @@ CheckList::CheckList(QWidget *parent)
 
     auto *title = new QLabel(QStringLiteral("<b>%1</b>").arg(texts::checkListTitle()), this);
     summary_->setObjectName(QStringLiteral("CheckListSummary"));
+    summary_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // a narrow window cuts it, not the list
     accents_->setObjectName(QStringLiteral("CheckListAccents"));
     accents_->setToolTip(texts::removeAccentsHint());
     accents_->hide();

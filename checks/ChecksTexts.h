@@ -22,7 +22,7 @@ inline QString findingCount(qsizetype count)
 }
 inline QString textChangedSinceCheck()
 {
-    return QStringLiteral(" Le texte a changé depuis : relancez « Vérifier le programme ».");
+    return QStringLiteral(" Texte modifié depuis la vérification.");
 }
 inline QString removeAccentsButton() { return QStringLiteral("&Supprimer les accents"); }
 inline QString removeAccentsHint()
