@@ -55,17 +55,155 @@ std::size_t blankNumberStart(std::string_view line, std::size_t i)
     return i;
 }
 
-struct Emitter {
-    std::vector<NcToken> &out;
+// One line read from left to right; each read* method consumes one token from `i`.
+class LineTokenizer {
+public:
+    LineTokenizer(std::string_view line, std::vector<NcToken> &out) : line_(line), n_(line.size()), out_(out) {}
+
+    void run()
+    {
+        while (i_ < n_) {
+            const unsigned char c = byte(i_);
+            if (isBlank(c)) {
+                ++i_;
+                continue;
+            }
+            const std::size_t start = i_;
+            if (afterPercent_ && c != '(' && c != ';')
+                readNameAfterPercent(start);
+            else if (c == '(')
+                add(NcTokenKind::Comment, 0, start, closing(start, '(', ')'));
+            else if (c == ';')
+                add(NcTokenKind::Comment, 0, start, n_);
+            else if (c == '"')
+                readMessage(start);
+            else if (c == '%')
+                readPercent(start);
+            else if (c == '/' && blockStart_)
+                readBlockDelete(start);
+            else if (c == ':' && lineStart_ && i_ + 1 < n_ && isDigit(byte(i_ + 1)))
+                add(NcTokenKind::ProgramName, 0, start, numberEnd(line_, i_ + 1));
+            else if (isLetter(c))
+                readLetter(start, c);
+            else
+                readOther(start, c);
+            // A comment leaves the block start where it is: "(op 1) N10" is numbered.
+            if (c != '/' && c != '%' && c != '(')
+                lineStart_ = blockStart_ = false;
+        }
+    }
+
+private:
+    std::string_view line_;
+    std::size_t n_;
+    std::vector<NcToken> &out_;
+    std::size_t i_ = 0;
+    bool blockStart_ = true; // nothing but blanks and "/" so far in this block
+    bool lineStart_ = true;  // nothing but blanks so far on this line
+    bool afterPercent_ = false;
+
+    unsigned char byte(std::size_t k) const { return static_cast<unsigned char>(line_[k]); }
+
+    // Adds a token ending at `end` and moves past it. Neighbouring Default bytes make one token.
     void add(NcTokenKind kind, char letter, std::size_t start, std::size_t end)
     {
-        // Neighbouring Default bytes make one token.
-        if (kind == NcTokenKind::Default && !out.empty() && out.back().kind == NcTokenKind::Default
-            && static_cast<std::size_t>(out.back().start + out.back().length) == start) {
-            out.back().length += static_cast<int>(end - start);
+        i_ = end;
+        if (kind == NcTokenKind::Default && !out_.empty() && out_.back().kind == NcTokenKind::Default
+            && static_cast<std::size_t>(out_.back().start + out_.back().length) == start) {
+            out_.back().length += static_cast<int>(end - start);
             return;
         }
-        out.push_back({kind, letter, static_cast<int>(start), static_cast<int>(end - start)});
+        out_.push_back({kind, letter, static_cast<int>(start), static_cast<int>(end - start)});
+    }
+
+    // The end of a bracketed run opened at `start`, nested ones included, or the line end.
+    std::size_t closing(std::size_t start, char open, char close) const
+    {
+        int depth = 0;
+        std::size_t k = start;
+        do {
+            depth += line_[k] == open ? 1 : line_[k] == close ? -1 : 0;
+            ++k;
+        } while (k < n_ && depth > 0);
+        return k;
+    }
+
+    // A name after "%": up to the line end or a comment, trailing blanks left out.
+    void readNameAfterPercent(std::size_t start)
+    {
+        std::size_t end = start;
+        std::size_t k = start;
+        for (; k < n_ && line_[k] != '(' && line_[k] != ';'; ++k)
+            if (!isBlank(byte(k)))
+                end = k + 1;
+        add(NcTokenKind::ProgramName, 0, start, end);
+        i_ = k;
+    }
+
+    // A message in double quotes: read as a comment, no words inside.
+    void readMessage(std::size_t start)
+    {
+        const std::size_t close = line_.find('"', start + 1);
+        add(NcTokenKind::Comment, 0, start, close == std::string_view::npos ? n_ : close + 1);
+    }
+
+    void readPercent(std::size_t start)
+    {
+        add(NcTokenKind::Percent, 0, start, start + 1);
+        afterPercent_ = lineStart_;
+        lineStart_ = blockStart_ = false;
+    }
+
+    void readBlockDelete(std::size_t start)
+    {
+        const std::size_t end = start + 1 < n_ && isDigit(byte(start + 1)) ? start + 2 : start + 1;
+        add(NcTokenKind::BlockDelete, 0, start, end);
+        lineStart_ = false;
+    }
+
+    void readLetter(std::size_t start, unsigned char c)
+    {
+        const unsigned char next = start + 1 < n_ ? byte(start + 1) : 0;
+        if (next == '<') {
+            // A named o-word ("O<cone> sub"): the name of a subroutine at the line start.
+            const std::size_t close = line_.find('>', start + 2);
+            add(lineStart_ && upper(c) == 'O' ? NcTokenKind::ProgramName : NcTokenKind::Default, 0, start,
+                close == std::string_view::npos ? n_ : close + 1);
+        } else if (isLetter(next) || next == '_') {
+            std::size_t k = start;
+            while (k < n_ && (isLetter(byte(k)) || line_[k] == '_' || (k > start + 1 && isDigit(byte(k)))))
+                ++k;
+            add(NcTokenKind::Default, 0, start, k);
+        } else {
+            const char letter = upper(c);
+            const std::size_t end = numberEnd(line_, blankNumberStart(line_, start + 1));
+            NcTokenKind kind = wordKind(letter);
+            if (letter == 'N' && blockStart_)
+                kind = NcTokenKind::BlockNumber;
+            else if (letter == 'O' && lineStart_ && end > start + 1)
+                kind = NcTokenKind::ProgramName;
+            add(kind, kind == NcTokenKind::ProgramName ? 0 : letter, start, end);
+        }
+    }
+
+    // Variables, expressions and assignments; anything else is Default.
+    void readOther(std::size_t start, unsigned char c)
+    {
+        if (c == '#') {
+            std::size_t k = start + 1;
+            if (k < n_ && line_[k] == '<') {
+                const std::size_t close = line_.find('>', k);
+                k = close == std::string_view::npos ? n_ : close + 1;
+            } else {
+                while (k < n_ && isDigit(byte(k)))
+                    ++k;
+            }
+            add(NcTokenKind::Variable, 0, start, k);
+        } else if (c == '[') {
+            add(NcTokenKind::Variable, 0, start, closing(start, '[', ']'));
+        } else {
+            add(c == '=' ? NcTokenKind::Variable : NcTokenKind::Default, 0, start, start + 1);
+        }
     }
 };
 
@@ -74,128 +212,7 @@ struct Emitter {
 void tokenizeNcLine(std::string_view line, std::vector<NcToken> &out)
 {
     out.clear();
-    Emitter emit{out};
-    const std::size_t n = line.size();
-    std::size_t i = 0;
-    bool blockStart = true;   // nothing but blanks and "/" so far in this block
-    bool lineStart = true;    // nothing but blanks so far on this line
-    bool afterPercent = false;
-    while (i < n) {
-        const unsigned char c = static_cast<unsigned char>(line[i]);
-        if (isBlank(c)) {
-            ++i;
-            continue;
-        }
-        const std::size_t start = i;
-        if (afterPercent && c != '(' && c != ';') {
-            // A name after "%": up to the line end or a comment, trailing blanks left out.
-            std::size_t end = i;
-            while (i < n && line[i] != '(' && line[i] != ';') {
-                if (!isBlank(static_cast<unsigned char>(line[i])))
-                    end = i + 1;
-                ++i;
-            }
-            emit.add(NcTokenKind::ProgramName, 0, start, end);
-            continue;
-        }
-        if (c == '(') {
-            int depth = 0;
-            do {
-                if (line[i] == '(')
-                    ++depth;
-                else if (line[i] == ')')
-                    --depth;
-                ++i;
-            } while (i < n && depth > 0);
-            emit.add(NcTokenKind::Comment, 0, start, i);
-            continue;
-        }
-        if (c == ';') {
-            emit.add(NcTokenKind::Comment, 0, start, n);
-            break;
-        }
-        if (c == '"') {
-            // A message in double quotes: read as a comment, no words inside.
-            const std::size_t close = line.find('"', i + 1);
-            i = close == std::string_view::npos ? n : close + 1;
-            emit.add(NcTokenKind::Comment, 0, start, i);
-            lineStart = blockStart = false;
-            continue;
-        }
-        if (c == '%') {
-            emit.add(NcTokenKind::Percent, 0, start, ++i);
-            afterPercent = lineStart;
-            lineStart = blockStart = false;
-            continue;
-        }
-        if (c == '/' && blockStart) {
-            ++i;
-            if (i < n && isDigit(static_cast<unsigned char>(line[i])))
-                ++i;
-            emit.add(NcTokenKind::BlockDelete, 0, start, i);
-            lineStart = false;
-            continue;
-        }
-        if (c == ':' && lineStart && i + 1 < n && isDigit(static_cast<unsigned char>(line[i + 1]))) {
-            i = numberEnd(line, i + 1);
-            emit.add(NcTokenKind::ProgramName, 0, start, i);
-            lineStart = blockStart = false;
-            continue;
-        }
-        if (isLetter(c)) {
-            const unsigned char next = i + 1 < n ? static_cast<unsigned char>(line[i + 1]) : 0;
-            if (next == '<') {
-                // A named o-word ("O<cone> sub"): the name of a subroutine at the line start.
-                const std::size_t close = line.find('>', i + 2);
-                i = close == std::string_view::npos ? n : close + 1;
-                emit.add(lineStart && upper(c) == 'O' ? NcTokenKind::ProgramName : NcTokenKind::Default, 0, start, i);
-            } else if (isLetter(next) || next == '_') {
-                while (i < n && (isLetter(static_cast<unsigned char>(line[i])) || line[i] == '_'
-                                 || (i > start + 1 && isDigit(static_cast<unsigned char>(line[i])))))
-                    ++i;
-                emit.add(NcTokenKind::Default, 0, start, i);
-            } else {
-                const char letter = upper(c);
-                i = numberEnd(line, blankNumberStart(line, i + 1));
-                NcTokenKind kind = wordKind(letter);
-                if (letter == 'N' && blockStart)
-                    kind = NcTokenKind::BlockNumber;
-                else if (letter == 'O' && lineStart && i > start + 1)
-                    kind = NcTokenKind::ProgramName;
-                emit.add(kind, kind == NcTokenKind::ProgramName ? 0 : letter, start, i);
-            }
-            lineStart = blockStart = false;
-            continue;
-        }
-        if (c == '#') {
-            ++i;
-            if (i < n && line[i] == '<') {
-                while (i < n && line[i] != '>')
-                    ++i;
-                if (i < n)
-                    ++i;
-            } else {
-                while (i < n && isDigit(static_cast<unsigned char>(line[i])))
-                    ++i;
-            }
-            emit.add(NcTokenKind::Variable, 0, start, i);
-        } else if (c == '[') {
-            int depth = 0;
-            do {
-                if (line[i] == '[')
-                    ++depth;
-                else if (line[i] == ']')
-                    --depth;
-                ++i;
-            } while (i < n && depth > 0);
-            emit.add(NcTokenKind::Variable, 0, start, i);
-        } else if (c == '=') {
-            emit.add(NcTokenKind::Variable, 0, start, ++i);
-        } else {
-            emit.add(NcTokenKind::Default, 0, start, ++i);
-        }
-        lineStart = blockStart = false;
-    }
+    LineTokenizer(line, out).run();
 }
 
 std::optional<double> parseNcNumber(std::string_view text)

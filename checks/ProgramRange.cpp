@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <optional>
 
 namespace tarmel {
@@ -24,10 +23,18 @@ void extend(AxisExtent &extent, double value)
     extent.max = std::max(extent.max, value);
 }
 
+bool readsValue(char letter)
+{
+    switch (letter) {
+    case 'G': case 'X': case 'Y': case 'Z': case 'T': case 'F': case 'S': return true;
+    default: return false;
+    }
+}
+
 // A value as NC programs write it: a point, no trailing zeros, no "-0".
 QString number(double value)
 {
-    QString text = QString::number(value, 'f', 4);
+    QString text = QString::number(value, 'f', 6);
     while (text.endsWith(QLatin1Char('0')))
         text.chop(1);
     if (text.endsWith(QLatin1Char('.')))
@@ -57,7 +64,7 @@ ProgramRange computeProgramRange(std::string_view utf8Text)
                 continue;
             block = true;
             // Only the words the range reads are read for their value.
-            if (!isNcWord(t.kind) || !std::strchr("GXYZTFS", t.letter))
+            if (!isNcWord(t.kind) || !readsValue(t.letter))
                 continue;
             const std::optional<double> value = ncWordValue(line, t);
             if (!value)

@@ -76,6 +76,9 @@ holds "input left as it was"   e.iso '%%\r\n5 G0 X1\r\n7 G1 Y2\r\n%%\r\n'
 put j.iso 'N1 GOTO 3\nN3 M30'
 check "jumps updated"          0 "" 0 ""                      -- --renumber 10 --update-jumps j.iso
 holds "LF and no final end"    j.iso 'N10 GOTO 20\nN20 M30'
+put cr.iso 'N1 X\rN2 Y\r'
+check "renumber, lone CR"      0 "" 0 ""                      -- --renumber 10 cr.iso
+holds "lone CR kept"           cr.iso 'N10 X\rN20 Y\r'
 put w.iso 'n1 (pi\xe8ce \xe9t\xe9)\r\n'
 check "upper, Windows-1252"    0 "" 0 ""                      -- --upper w.iso
 holds "upper kept the code page" w.iso 'N1 (PI\xc8CE \xc9T\xc9)\r\n'

@@ -207,11 +207,11 @@ void TestNcChecker::range()
 
 void TestNcChecker::description()
 {
-    const QByteArray program = "%\nT2 M6\nG90 G0 X-12.5 Y0.125 S1500\nG1 Z-3 F80\nG91 X1\nT1 F1200.\nM30\n%\n";
+    const QByteArray program = "%\nT2 M6\nG90 G0 X-12.5 Y0.00005 S1500\nG1 Z-3 F80\nG91 X1\nT1 F1200.\nM30\n%\n";
     QCOMPARE(describeProgramRange(computeProgramRange(view(program))),
              QStringLiteral("Blocs : 6\n"
                             "X : -12.5 à -12.5 (déplacements absolus G90 seulement)\n"
-                            "Y : 0.125 à 0.125 (déplacements absolus G90 seulement)\n"
+                            "Y : 0.00005 à 0.00005 (déplacements absolus G90 seulement)\n"
                             "Z : -3 à -3 (déplacements absolus G90 seulement)\n"
                             "Blocs en G91 non comptés : 1\n"
                             "Outils : T1, T2\n"

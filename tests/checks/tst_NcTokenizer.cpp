@@ -83,6 +83,7 @@ void TestNcTokenizer::tokens_data()
         "axis[K]'K9' axis[R]'R0'");
     row("other letters", "G65 P9010 Q2 L3 E1", "g[G]'G65' word[P]'P9010' word[Q]'Q2' word[L]'L3' word[E]'E1'");
     row("N later in the block is a word", "G1 N20", "g[G]'G1' word[N]'N20'");
+    row("N after a comment numbers the block", "(op 1) N20", "com'(op 1)' num[N]'N20'");
     row("block delete", "/N10 G0", "del'/' num[N]'N10' g[G]'G0'");
     row("block delete with a level", " /2 N10", "del'/2' num[N]'N10'");
     row("/ later is no block delete", "X1 / 2", "axis[X]'X1' def'/' def'2'");
