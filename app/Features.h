@@ -3,6 +3,7 @@
 // the tests build the same list through the main window.
 
 #include "app/WindowCommands.h"
+#include "checks/CheckCommands.h"
 #include "commands/DateCommands.h"
 #include "commands/ToolCommands.h"
 #include "commands/ToolbarCommands.h"
@@ -20,7 +21,7 @@ namespace tarmel {
 struct Features {
     Features(AppContext &app, QMdiArea *mdi, QMenu *windowMenu)
         : edit(app), files(app), search(app), numbering(app), transform(app), dates(app), toolbar(app), tools(app),
-          help(app), settings(app), printing(app),
+          help(app), settings(app), printing(app), checks(app),
           windows(app, mdi, windowMenu)
     {
     }
@@ -36,6 +37,7 @@ struct Features {
     HelpCommands help;
     SettingsCommands settings;
     PrintingCommands printing;
+    CheckCommands checks;
     WindowCommands windows;
 };
 

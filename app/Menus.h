@@ -68,9 +68,13 @@ inline constexpr MenuItem kMenuBar[] = {
     {u"Mnu_Outils", u"Mnu_Renumeroter", u"&Renuméroter", nullptr, false, false},
     {u"Mnu_Outils", u"Mnu_NumAuto", u"&Numérotation automatique", nullptr, false, false},
     {u"Mnu_Outils", u"Mnu_SupprimAccents", u"&Supprimer les accents", nullptr, false, false},
+    {u"Mnu_Outils", nullptr, u"-", nullptr, false, false},
+    {u"Mnu_Outils", u"Mnu_VerifierProgramme", u"Vérifier le programme", nullptr, false, false},
+    {u"Mnu_Outils", u"Mnu_InfosProgramme", u"Informations programme", nullptr, false, false},
 
     {nullptr, u"Mnu_Affichage", u"&Affichage", nullptr, false, true},
     {u"Mnu_Affichage", u"Mnu_Texte", u"Police...", nullptr, false, false},
+    {u"Mnu_Affichage", u"Mnu_Coloration", u"Coloration syntaxique", nullptr, false, false},
     {u"Mnu_Affichage", nullptr, u"-", nullptr, false, false},
     {u"Mnu_Affichage", u"Mnu_Barre", u"Barre d'outils", nullptr, false, true},
     {u"Mnu_Barre", u"Mnu_AfficherBarre", u"Afficher", nullptr, false, false},

@@ -102,6 +102,12 @@ bool Form1::anyPanelVisible() const
     return !Frame1->isHidden() || !Frame2->isHidden() || !Frame3->isHidden() || !Frame6->isHidden();
 }
 
+void Form1::dockBelowText(QWidget *widget)
+{
+    dock_ = widget;
+    Form_Resize();
+}
+
 void Form1::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
@@ -133,7 +139,13 @@ void Form1::Form_Resize()
     for (int i = 0; i < kLayoutPanelCount; ++i)
         in.panels[i] = {!frames[i]->isHidden(), frames[i]->height(), frames[i]->y()};
     const DocumentLayout out = layoutDocument(in);
-    Text1->setGeometry(out.text1.left, out.text1.top, out.text1.width, out.text1.height);
+    int textHeight = out.text1.height;
+    if (dock_ && !dock_->isHidden()) {
+        const int dockHeight = std::min(dock_->height(), textHeight);
+        textHeight -= dockHeight;
+        dock_->setGeometry(0, out.text1.top + textHeight, out.text1.width, dockHeight);
+    }
+    Text1->setGeometry(out.text1.left, out.text1.top, out.text1.width, textHeight);
     for (int i = 0; i < kLayoutPanelCount; ++i)
         frames[i]->move(frames[i]->x(), out.panelTops[i]);
     StatusBar1->setGeometry(0, height() - StatusBar1->height(), width(), StatusBar1->height());

@@ -51,6 +51,10 @@ public:
     void hidePanels();
     bool anyPanelVisible() const;
     bool isClosed() const { return closed_; } // its close request has run and accepted
+    // A feature's widget docked below the text and above the tool panels, at its own height
+    // (the text gives way, down to nothing). Its owner shows and hides it and calls Form_Resize.
+    void dockBelowText(QWidget *widget);
+    QWidget *dockedBelowText() const { return dock_; }
 
     // Lays out the editing area and the visible panels above the status bar.
     void Form_Resize();
@@ -72,6 +76,7 @@ private:
     DocumentHost &host_;
     QString caption_;
     bool closed_ = false;
+    QWidget *dock_ = nullptr;
 };
 
 } // namespace tarmel

@@ -53,7 +53,7 @@ QMessageBox::Icon iconOf(int flags)
     case mb::Critical: return QMessageBox::Critical;
     case mb::Question: return QMessageBox::Question;
     case mb::Exclamation: return QMessageBox::Warning;
-    case 64: return QMessageBox::Information;
+    case mb::Information: return QMessageBox::Information;
     default: return QMessageBox::NoIcon;
     }
 }

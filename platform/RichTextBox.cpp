@@ -471,6 +471,20 @@ void RichTextBox::setFileFormat(const tarmel::FileFormat &format)
 
 void RichTextBox::addCommandKey(QAction *action) { editor_->addCommandKey(action); }
 
+void RichTextBox::setLineColourer(LineColourer colourer) { editor_->setLineColourer(std::move(colourer)); }
+
+bool RichTextBox::hasLineColourer() const { return editor_->hasLineColourer(); }
+
+qsizetype RichTextBox::lineStartPosition(qsizetype line) const
+{
+    if (line >= lineCount())
+        return textLength();
+    const qsizetype byte = editor_->SendScintilla(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(std::max<qsizetype>(0, line)));
+    return editor_->toUtf16(byte);
+}
+
+qsizetype RichTextBox::lineCount() const { return editor_->SendScintilla(Sci::SCI_GETLINECOUNT); }
+
 void RichTextBox::clearUndoHistory() { editor_->SendScintilla(Sci::SCI_EMPTYUNDOBUFFER); }
 
 bool RichTextBox::insertMode() const { return editor_->SendScintilla(Sci::SCI_GETOVERTYPE) == 0; }

@@ -1,6 +1,7 @@
 #pragma once
 #include "files/FormattedText.h"
 #include "files/TextCodec.h"
+#include "platform/LineColouring.h"
 
 #include <QByteArrayView>
 #include <QColor>
@@ -108,6 +109,16 @@ public:
     // Keys owned by menu commands: while the action is enabled its shortcut runs the
     // action even with the focus here; while it is disabled the key is ordinary editing.
     void addCommandKey(QAction *action);
+
+    // Syntax colouring: the colourer's runs are drawn as text colours over the character
+    // formats (fonts, sizes, bold and italic stay as they are). Only the lines on screen are
+    // coloured, when they are drawn, so its cost does not grow with the document. An empty
+    // colourer switches colouring off and takes every colour away.
+    void setLineColourer(LineColourer colourer);
+    bool hasLineColourer() const;
+    // Where a 0-based line starts, as a position of text(); the text's end for a line past the last.
+    qsizetype lineStartPosition(qsizetype line) const;
+    qsizetype lineCount() const;
 
     void clearUndoHistory();                 // the engine's own keystroke undo/redo
     bool insertMode() const;                 // false while overtype is on

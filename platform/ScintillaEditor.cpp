@@ -218,6 +218,7 @@ void ScintillaEditor::endBulkWrite()
     insertions_.clear();
     counted_ = 0;
     changePending_ = true;
+    colourAll_ = true;
 }
 
 void ScintillaEditor::replaceAll(const QByteArray &utf8)
@@ -313,6 +314,7 @@ void ScintillaEditor::onModified(int pos, int type, const char *, int length, in
     if (bulk_)
         return;
     const bool insert = type & SC_MOD_BEFOREINSERT;
+    noteColourChange(insert, pos, length);
     if (!asciiOnly_) {
         // Earlier insertions are counted before this change moves or cuts them.
         countPendingInsertions();
@@ -390,6 +392,7 @@ void ScintillaEditor::flushChange()
     insertions_.clear();
     counted_ = 0;
     sendAccessibleChanges();
+    colourChangedLines();
     if (owner_)
         emit owner_->textChanged();
 }

@@ -4,6 +4,7 @@
 // (ScintillaEditor.cpp), the keys and mouse notifications (ScintillaEditorInput.cpp) and
 // the table of character formats kept as engine styles (ScintillaEditorStyles.cpp).
 #include "files/TextCodec.h"
+#include "platform/LineColouring.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -90,9 +91,16 @@ public:
 
     void addCommandKey(QAction *action);
 
+    // Syntax colouring of the lines on screen (ScintillaEditorColouring.cpp).
+    void setLineColourer(LineColourer colourer);
+    bool hasLineColourer() const { return bool(colourer_); }
+    void colourVisibleLines();   // before each drawing
+    void colourChangedLines();   // after each change
+
     tarmel::FileFormat fileFormat;           // how the loaded file was stored
 
     static constexpr int StrikeIndicator = 8;
+    static constexpr int ColourIndicator = 9; // its value is the colour
 
 protected:
     bool event(QEvent *e) override;
@@ -166,6 +174,19 @@ private:
     QList<QPointer<QAction>> commandKeys_;
     QList<AccessibleChange> accessibleChanges_;
     bool afterDoubleClick_ = false;
+    struct VisibleLines {
+        long first = -1, last = -1;
+        bool operator==(const VisibleLines &) const = default;
+    };
+    VisibleLines visibleLines() const;
+    void colourLines(long first, long last);
+    void noteColourChange(bool insert, qsizetype pos, qsizetype length);
+
+    LineColourer colourer_;
+    bool colourAll_ = true;                   // the whole text changed since the lines were coloured
+    qsizetype changedFrom_ = -1, changedTo_ = -1; // bytes changed since, -1: none
+    VisibleLines coloured_;                   // the lines on screen when last coloured
+    std::vector<ColourRun> colourRuns_;
 };
 
 template <typename Fn>

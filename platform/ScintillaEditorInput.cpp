@@ -67,6 +67,8 @@ bool ScintillaEditor::event(QEvent *e)
 
 bool ScintillaEditor::viewportEvent(QEvent *e)
 {
+    if (e->type() == QEvent::Paint)
+        colourVisibleLines();
     const bool handled = QsciScintilla::viewportEvent(e);
     flushChange();
     return handled;

@@ -1,0 +1,93 @@
+// Syntax colouring in a large program: opening a generated 5,000,000-line CR LF program, going to
+// its end, and typing there, with colouring off and on, in an editing area shown in a window.
+// Floor: the same journey with colouring off, measured in the same run (each journey twice, in
+// the order off, on, off, on, the better of each kept).
+#include "checks/NcColouring.h"
+#include "platform/RichTextBox.h"
+#include "bench/BenchSupport.h"
+#include "bench/BenchTyping.h"
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+struct Journey {
+    double openMs = 1e300;    // load and first drawing
+    double toEndMs = 1e300;   // caret to the end and its drawing
+    double keyMeanMs = 1e300; // a key at the end, with its drawing
+    bool coloured = false;    // the last line was coloured
+};
+
+Journey run(platform::RichTextBox *box, const QString &path, bool colouring)
+{
+    Journey j;
+    box->setLineColourer(colouring ? tarmel::ncLineColourer() : platform::LineColourer());
+    QElapsedTimer timer;
+    timer.start();
+    if (!box->loadFile(path, tarmel::FileType::Plain))
+        return j;
+    box->engine()->viewport()->repaint();
+    j.openMs = bench::msSince(timer);
+    timer.start();
+    box->setSelStart(box->textLength());
+    box->engine()->viewport()->repaint();
+    j.toEndMs = bench::msSince(timer);
+    j.keyMeanMs = bench::typeKeys(box->engine(), 100).meanMs;
+    // The last full line is coloured on screen when colouring is on.
+    const qsizetype lastLine = box->byteOfPosition(box->lineStartPosition(box->lineCount() - 2));
+    j.coloured = box->engine()->SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT, 9UL, long(lastLine + 1)) != 0;
+    return j;
+}
+
+void keepBest(Journey &best, const Journey &j)
+{
+    best.openMs = std::min(best.openMs, j.openMs);
+    best.toEndMs = std::min(best.toEndMs, j.toEndMs);
+    best.keyMeanMs = std::min(best.keyMeanMs, j.keyMeanMs);
+    best.coloured = j.coloured;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const int lines = argc > 1 ? std::atoi(argv[1]) : 5000000;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bench.nc"));
+    if (!bench::writeProgram(path, lines)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return 1;
+    }
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *box = new platform::RichTextBox(&window);
+    layout->addWidget(box);
+    window.resize(800, 600);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    box->engine()->setFocus();
+    QApplication::processEvents();
+
+    Journey off, on;
+    for (int round = 0; round < 2; ++round) {
+        keepBest(off, run(box, path, false));
+        keepBest(on, run(box, path, true));
+    }
+    const auto ratio = [](double a, double b) { return b > 0 ? a / b : 0; };
+    std::printf("lines %d\n", lines);
+    std::printf("                 colouring off (floor)   colouring on   on/off  (target <= 1.10)\n");
+    std::printf("open             %12.1f ms       %9.1f ms   %5.2f\n", off.openMs, on.openMs, ratio(on.openMs, off.openMs));
+    std::printf("to the end       %12.2f ms       %9.2f ms   %5.2f\n", off.toEndMs, on.toEndMs, ratio(on.toEndMs, off.toEndMs));
+    std::printf("key at the end   %12.3f ms       %9.3f ms   %5.2f\n", off.keyMeanMs, on.keyMeanMs,
+                ratio(on.keyMeanMs, off.keyMeanMs));
+    std::printf("last line coloured: off %s, on %s\n", off.coloured ? "yes" : "no", on.coloured ? "yes" : "no");
+    return on.coloured && !off.coloured ? 0 : 1;
+}
