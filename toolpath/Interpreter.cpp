@@ -2,6 +2,7 @@
 
 #include "toolpath/Geometry.h"
 #include "toolpath/Words.h"
+#include "checks/NcLines.h"
 
 #include <QHash>
 
@@ -50,6 +51,7 @@ private:
     Modal modal_;
     Point3 pos_;
     LineWords words_;
+    std::vector<NcToken> tokens_;
     QHash<QString, int> reportIndex_;
 };
 
@@ -160,9 +162,14 @@ void Interpreter::arc(const Block &b, const Point3 &end, int line, std::uint8_t 
 
 void Interpreter::line(std::string_view text, int index)
 {
-    readLineWords(text, words_);
+    readLineWords(text, words_, tokens_);
     if (words_.variable) {
         report(QStringLiteral("#"), index);
+        return;
+    }
+    if (!words_.keyword.empty()) {
+        // Program flow (IF, GOTO, WHILE, a label…): the line's words cannot be trusted alone.
+        report(QString::fromLatin1(words_.keyword.data(), qsizetype(words_.keyword.size())).toUpper(), index);
         return;
     }
     if (words_.words.empty())
@@ -243,28 +250,26 @@ void Interpreter::line(std::string_view text, int index)
 Toolpath interpretProgram(std::string_view text, const InterpretOptions &options)
 {
     Interpreter in(options);
+    const char *const base = text.data();
     const std::size_t size = text.size();
-    std::size_t begin = 0;
-    int index = 0;
-    while (begin < size) {
-        std::size_t end = begin;
-        while (end < size && text[end] != '\n' && text[end] != '\r')
-            ++end;
-        in.line(text.substr(begin, end - begin), index);
-        ++index;
-        if (end < size && text[end] == '\r' && end + 1 < size && text[end + 1] == '\n')
-            ++end;
-        begin = end + 1;
-        if (index % kCheckEvery == 0) {
-            if (options.cancel && options.cancel->load(std::memory_order_relaxed)) {
-                in.path_.complete = false;
-                break;
-            }
-            if (options.progress)
-                options.progress(int(begin * 1000 / size));
+    bool stopped = false;
+    int count = 0;
+    forEachNcLine(text, [&](int index, std::string_view line) {
+        if (stopped)
+            return;
+        count = index + 1;
+        in.line(line, index);
+        if (count % kCheckEvery != 0)
+            return;
+        if (options.cancel && options.cancel->load(std::memory_order_relaxed)) {
+            stopped = true;
+            in.path_.complete = false;
+            return;
         }
-    }
-    in.path_.lineCount = index;
+        if (options.progress)
+            options.progress(int((line.data() + line.size() - base) * 1000 / qint64(size)));
+    });
+    in.path_.lineCount = count;
     if (in.path_.complete && options.progress)
         options.progress(1000);
     return in.take();

@@ -1,8 +1,5 @@
 #include "toolpath/Words.h"
 
-#include <cstdlib>
-#include <string>
-
 namespace tarmel::toolpath {
 
 namespace {
@@ -11,70 +8,52 @@ bool isLetter(char c)
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-bool isNumberChar(char c)
+// A run of two letters or more that the tokenizer left as plain text: a name, no address word.
+bool isName(std::string_view text)
 {
-    return (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+';
+    return text.size() >= 2 && isLetter(text[0]) && isLetter(text[1]);
 }
 } // namespace
 
-void readLineWords(std::string_view line, LineWords &out)
+void readLineWords(std::string_view line, LineWords &out, std::vector<NcToken> &tokens)
 {
     out.words.clear();
     out.blockDelete = false;
     out.variable = false;
-    std::size_t i = 0;
-    const std::size_t n = line.size();
-    while (i < n && (line[i] == ' ' || line[i] == '\t'))
-        ++i;
-    if (i < n && line[i] == '/') {
-        out.blockDelete = true;
-        ++i;
-    }
-    bool first = true;
-    while (i < n) {
-        const char c = line[i];
-        if (c == ';')
-            return;
-        if (c == '(') {
-            const std::size_t close = line.find(')', i);
-            if (close == std::string_view::npos)
-                return;
-            i = close + 1;
-            continue;
-        }
-        if (c == '#' || c == '[' || c == '=') {
+    out.keyword = {};
+    tokenizeNcLine(line, tokens);
+    for (const NcToken &t : tokens) {
+        switch (t.kind) {
+        case NcTokenKind::BlockDelete:
+            out.blockDelete = true;
+            break;
+        case NcTokenKind::Variable:
             out.variable = true;
-            ++i;
-            continue;
+            break;
+        case NcTokenKind::Default:
+            if (out.keyword.empty()) {
+                const std::string_view text = line.substr(std::size_t(t.start), std::size_t(t.length));
+                std::size_t begin = 0;
+                while (begin < text.size() && !isLetter(text[begin]))
+                    ++begin;
+                std::size_t end = begin;
+                while (end < text.size() && (isLetter(text[end]) || text[end] == '_'))
+                    ++end;
+                if (isName(text.substr(begin, end - begin)))
+                    out.keyword = text.substr(begin, end - begin);
+            }
+            break;
+        case NcTokenKind::GCode:
+        case NcTokenKind::MCode:
+        case NcTokenKind::Axis:
+        case NcTokenKind::FeedSpeed:
+        case NcTokenKind::Tool:
+        case NcTokenKind::OtherWord:
+            out.words.push_back({t.letter, ncWordValue(line, t)});
+            break;
+        default:
+            break; // block numbers, comments, "%", program names
         }
-        if (c == '%' || (c == ':' && first)) {
-            return;
-        }
-        if (!isLetter(c)) {
-            ++i;
-            continue;
-        }
-        const char letter = char(c & ~0x20);
-        std::size_t j = i + 1;
-        while (j < n && (line[j] == ' ' || line[j] == '\t'))
-            ++j;
-        std::size_t k = j;
-        while (k < n && isNumberChar(line[k]))
-            ++k;
-        std::optional<double> value;
-        if (k > j) {
-            const std::string number(line.substr(j, k - j));
-            char *endp = nullptr;
-            const double v = std::strtod(number.c_str(), &endp);
-            if (endp != number.c_str())
-                value = v;
-        }
-        if (letter == 'O' && first)
-            return; // a program name line
-        if (letter != 'N')
-            out.words.push_back({letter, value});
-        first = false;
-        i = k > j ? k : i + 1;
     }
 }
 

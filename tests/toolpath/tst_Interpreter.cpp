@@ -189,6 +189,7 @@ void TestInterpreter::reports_data()
     QTest::newRow("decimal G-code") << "G0 X1\nG64.1 P0.1" << "G64.1@1x1";
     QTest::newRow("inconsistent arcs") << "G0 X10\nG3 X0 Y10 I-3 J0\nG2 X50 R1" << "arc@1x2";
     QTest::newRow("word without number") << "G1 X1\nIF [1 GT 0] GOTO 5" << "#@1x1";
+    QTest::newRow("program flow names") << "G1 X1\nGOTOF LABEL_1\nLABEL_1: X2\ngotof LABEL_1" << "GOTOF@1x2;LABEL_@2x1";
     QTest::newRow("letter without number") << "G1 X" << "X@0x1";
 }
 
