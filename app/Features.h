@@ -12,6 +12,7 @@
 #include "numbering/NumberingCommands.h"
 #include "search/SearchCommands.h"
 #include "settings/SettingsCommands.h"
+#include "toolpath/ToolpathCommands.h"
 #include "transform/TransformCommands.h"
 
 namespace tarmel {
@@ -19,7 +20,7 @@ namespace tarmel {
 struct Features {
     Features(AppContext &app, QMdiArea *mdi, QMenu *windowMenu)
         : edit(app), files(app), search(app), numbering(app), transform(app), dates(app), toolbar(app), tools(app),
-          help(app), settings(app),
+          help(app), settings(app), toolpath(app),
           windows(app, mdi, windowMenu)
     {
     }
@@ -34,6 +35,7 @@ struct Features {
     ToolCommands tools;
     HelpCommands help;
     SettingsCommands settings;
+    ToolpathCommands toolpath;
     WindowCommands windows;
 };
 

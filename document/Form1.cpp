@@ -134,6 +134,11 @@ void Form1::Form_Resize()
         in.panels[i] = {!frames[i]->isHidden(), frames[i]->height(), frames[i]->y()};
     const DocumentLayout out = layoutDocument(in);
     Text1->setGeometry(out.text1.left, out.text1.top, out.text1.width, out.text1.height);
+    if (sideView_ && !sideView_->isHidden()) {
+        const int side = out.text1.width * 9 / 20;
+        Text1->setGeometry(out.text1.left, out.text1.top, out.text1.width - side, out.text1.height);
+        sideView_->setGeometry(out.text1.width - side, out.text1.top, side, out.text1.height);
+    }
     for (int i = 0; i < kLayoutPanelCount; ++i)
         frames[i]->move(frames[i]->x(), out.panelTops[i]);
     StatusBar1->setGeometry(0, height() - StatusBar1->height(), width(), StatusBar1->height());

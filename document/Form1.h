@@ -52,6 +52,9 @@ public:
     bool anyPanelVisible() const;
     bool isClosed() const { return closed_; } // its close request has run and accepted
 
+    // A view docked at the right of the editing area (the toolpath), laid out with it while shown.
+    void setSideView(QWidget *view) { sideView_ = view; }
+
     // Lays out the editing area and the visible panels above the status bar.
     void Form_Resize();
     // Shows the current time in panel 4 (and the date in panel 3).
@@ -72,6 +75,7 @@ private:
     DocumentHost &host_;
     QString caption_;
     bool closed_ = false;
+    QWidget *sideView_ = nullptr;
 };
 
 } // namespace tarmel
