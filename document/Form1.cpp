@@ -135,7 +135,7 @@ void Form1::Form_Resize()
     const DocumentLayout out = layoutDocument(in);
     Text1->setGeometry(out.text1.left, out.text1.top, out.text1.width, out.text1.height);
     if (sideView_ && !sideView_->isHidden()) {
-        const int side = out.text1.width * 9 / 20;
+        const int side = out.text1.width / 2;
         Text1->setGeometry(out.text1.left, out.text1.top, out.text1.width - side, out.text1.height);
         sideView_->setGeometry(out.text1.width - side, out.text1.top, side, out.text1.height);
     }

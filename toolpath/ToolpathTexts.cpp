@@ -39,7 +39,7 @@ QString describeFigures(const Figures &f, double rapidRate)
     const Bounds &b = f.bounds;
     QString text = axisRange('X', b.min.x, b.max.x) + QStringLiteral("   ") + axisRange('Y', b.min.y, b.max.y) +
                    QStringLiteral("   ") + axisRange('Z', b.min.z, b.max.z) + QStringLiteral(" mm\n");
-    text += QStringLiteral("Rapide : %1 mm   Travail : %2 mm   Durée estimée : %3")
+    text += QStringLiteral("Rapide : %1 mm   Travail : %2 mm\nDurée estimée : %3")
                 .arg(number(f.rapidLength, 1), number(f.feedLength, 1), describeDuration(f.minutes(rapidRate)));
     if (f.feedMovesWithoutFeed > 0)
         text += QStringLiteral(" (sans avance programmée : %1 mouvements)").arg(f.feedMovesWithoutFeed);

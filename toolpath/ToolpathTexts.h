@@ -24,7 +24,7 @@ inline QString figuresName() { return QStringLiteral("Mesures du parcours"); }
 inline QString reportsName() { return QStringLiteral("Mots non suivis"); }
 inline QString drawingName() { return QStringLiteral("Dessin du parcours"); }
 
-// "X : -5 à 20 mm   Y : …" then lengths and the estimated run time, on two lines.
+// "X : -5,000 à 20,000   Y : …", then the lengths, then the estimated run time: three lines.
 QString describeFigures(const Figures &figures, double rapidRate);
 // "Non suivis : G81 (ligne 11, 2 fois), arc incohérent (ligne 88)"; empty when nothing was left.
 QString describeReports(const std::vector<Report> &reports);
