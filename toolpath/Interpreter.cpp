@@ -113,7 +113,8 @@ Point3 Interpreter::target(const Block &b) const
 void Interpreter::moveTo(const Point3 &end, MoveKind kind, int line, std::uint8_t flags)
 {
     const Point3 start = pos_;
-    const double length = std::hypot(end.x - start.x, end.y - start.y, end.z - start.z);
+    const double dx = end.x - start.x, dy = end.y - start.y, dz = end.z - start.z;
+    const double length = std::sqrt(dx * dx + dy * dy + dz * dz);
     Figures &f = path_.figures;
     if (kind == MoveKind::Rapid || kind == MoveKind::Hole) {
         f.rapidLength += length;
@@ -250,6 +251,7 @@ void Interpreter::line(std::string_view text, int index)
 Toolpath interpretProgram(std::string_view text, const InterpretOptions &options)
 {
     Interpreter in(options);
+    in.path_.moves.reserve(text.size() / 24); // about one move per line of a CAM program
     const char *const base = text.data();
     const std::size_t size = text.size();
     bool stopped = false;

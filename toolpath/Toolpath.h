@@ -71,6 +71,19 @@ struct Figures {
     double minutes(double rapidRate) const { return feedMinutes + (rapidRate > 0 ? rapidLength / rapidRate : 0); }
 };
 
+// Coarser copies of the moves for drawing, built by buildDrawLevels (toolpath/DrawLevels.h); empty
+// until then, when a drawing visits every move.
+struct DrawLevels {
+    static constexpr std::size_t kChunk = 256; // moves per run with its bounds
+
+    std::vector<double> tolerances;                // mm, level 1 upwards (level 0 keeps every move)
+    std::vector<std::vector<std::uint32_t>> kept;  // kept[k - 1]: the moves kept at level k, in order
+    std::vector<Bounds> chunks;                    // bounds of moves [c * kChunk, (c + 1) * kChunk), their starts included
+
+    // The coarsest level whose tolerance stays within `tolerance` mm (0: every move).
+    int levelFor(double tolerance) const;
+};
+
 struct Toolpath {
     Point3 origin;
     std::vector<Move> moves;   // in source order: `line` never decreases
@@ -79,6 +92,7 @@ struct Toolpath {
     Figures figures;
     int lineCount = 0;
     bool complete = true;      // false: abandoned before the end
+    DrawLevels levels;
 
     Point3 startOf(std::size_t move) const { return move == 0 ? origin : moves[move - 1].end; }
 };

@@ -2,6 +2,7 @@
 
 #include "document/Form1.h"
 #include "platform/RichTextBox.h"
+#include "toolpath/DrawLevels.h"
 #include "toolpath/Interpreter.h"
 #include "toolpath/ToolpathView.h"
 
@@ -98,8 +99,11 @@ void ToolpathDocument::refresh()
         InterpretOptions options;
         options.cancel = &reading->cancel;
         options.progress = [&reading](int permille) { reading->progress.store(permille); };
-        reading->result = std::make_shared<const Toolpath>(
+        auto path = std::make_shared<Toolpath>(
             interpretProgram(std::string_view(text.constData(), std::size_t(text.size())), options));
+        if (path->complete)
+            path->levels = buildDrawLevels(*path);
+        reading->result = std::move(path);
     });
     connect(thread_, &QThread::finished, this, &ToolpathDocument::readingEnded);
     thread_->start(QThread::LowPriority);

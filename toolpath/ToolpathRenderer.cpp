@@ -12,17 +12,21 @@ namespace tarmel::toolpath {
 
 namespace {
 
+// Points closer than this on the screen (pixels) are merged.
+constexpr double kMergeWithin = 0.5;
+
 enum Style { RapidBefore, RapidAfter, FeedBefore, FeedAfter, Skipped, BadArc, Highlight, StyleCount };
 
+// Hairlines (width 0) go through the painter's fast line path; only the caret's move is wide.
 QPen stylePen(int style)
 {
     switch (style) {
-    case RapidBefore: return QPen(QColor(214, 96, 0), 1, Qt::DashLine);
-    case RapidAfter: return QPen(QColor(236, 200, 170), 1, Qt::DashLine);
-    case FeedBefore: return QPen(QColor(0, 70, 190), 1.2);
-    case FeedAfter: return QPen(QColor(170, 190, 225), 1);
-    case Skipped: return QPen(QColor(140, 140, 140), 1, Qt::DotLine);
-    case BadArc: return QPen(QColor(210, 0, 0), 1.5, Qt::DashDotLine);
+    case RapidBefore: return QPen(QColor(214, 96, 0), 0, Qt::DashLine);
+    case RapidAfter: return QPen(QColor(236, 200, 170), 0, Qt::DashLine);
+    case FeedBefore: return QPen(QColor(0, 70, 190), 0);
+    case FeedAfter: return QPen(QColor(170, 190, 225), 0);
+    case Skipped: return QPen(QColor(140, 140, 140), 0, Qt::DotLine);
+    case BadArc: return QPen(QColor(210, 0, 0), 0, Qt::DashDotLine);
     default: break;
     }
     QPen pen(QColor(255, 0, 160), 3.5);
@@ -85,12 +89,14 @@ public:
     {
     }
 
-    void addMove(std::size_t i, int style)
+    // Adds move i, from the end of the move added before it; `contiguous`: that is move i - 1
+    // (a coarser level draws an arc whose start was left out as a line).
+    void addMove(std::size_t i, int style, bool contiguous = true)
     {
         const Move &m = path_.moves[i];
         const QPointF to = view_.map(proj_, m.end, size_);
         const int code = outcode(to, sight_);
-        if (m.kind == MoveKind::Arc && !(m.flags & moveflag::BadArc)) {
+        if (contiguous && m.kind == MoveKind::Arc && !(m.flags & moveflag::BadArc)) {
             addArc(i, style, to, code);
         } else if ((code & lastCode_) == 0 || style == Highlight) {
             segment(style, last_, to);
@@ -113,6 +119,24 @@ public:
         painter.setBrush(Qt::NoBrush);
         for (const QPointF &h : holes_)
             painter.drawEllipse(h, 3, 3);
+    }
+
+    // Whether any of the moves of run c may be in sight.
+    bool chunkInSight(std::size_t c) const
+    {
+        const Bounds &b = path_.levels.chunks[c];
+        double left = 1e300, right = -1e300, top = 1e300, bottom = -1e300;
+        for (int corner = 0; corner < 8; ++corner) {
+            const QPointF p = view_.map(proj_,
+                                        {corner & 1 ? b.max.x : b.min.x, corner & 2 ? b.max.y : b.min.y,
+                                         corner & 4 ? b.max.z : b.min.z},
+                                        size_);
+            left = std::min(left, p.x());
+            right = std::max(right, p.x());
+            top = std::min(top, p.y());
+            bottom = std::max(bottom, p.y());
+        }
+        return right >= sight_.left() && left <= sight_.right() && bottom >= sight_.top() && top <= sight_.bottom();
     }
 
     void startAt(const Point3 &p)
@@ -254,8 +278,45 @@ void renderToolpath(QPainter &painter, QSizeF size, const Toolpath &path, const 
     const std::size_t split = caret.line >= 0 ? mark.last : path.moves.size();
     Renderer r(size, path, view);
     r.startAt(path.origin);
-    for (std::size_t i = 0; i < path.moves.size(); ++i)
-        r.addMove(i, styleOf(path.moves[i], i < split));
+    const DrawLevels &levels = path.levels;
+    std::vector<char> inSight(levels.chunks.size());
+    for (std::size_t c = 0; c < inSight.size(); ++c)
+        inSight[c] = r.chunkInSight(c);
+    const auto visible = [&](std::size_t i) {
+        return inSight.empty() || inSight[i / DrawLevels::kChunk];
+    };
+    const std::size_t n = path.moves.size();
+    const int level = levels.levelFor(kMergeWithin / view.scale);
+    if (level == 0) {
+        for (std::size_t i = 0; i < n;) {
+            if (!visible(i)) {
+                const std::size_t next = std::min(n, (i / DrawLevels::kChunk + 1) * DrawLevels::kChunk);
+                r.startAt(path.moves[next - 1].end);
+                i = next;
+                continue;
+            }
+            r.addMove(i, styleOf(path.moves[i], i < split));
+            ++i;
+        }
+    } else {
+        const std::vector<std::uint32_t> &kept = levels.kept[std::size_t(level - 1)];
+        std::size_t previous = std::size_t(-1);
+        for (std::size_t k = 0; k < kept.size();) {
+            const std::size_t i = kept[k];
+            if (!visible(i)) {
+                const std::size_t next = (i / DrawLevels::kChunk + 1) * DrawLevels::kChunk;
+                const std::size_t after = std::size_t(
+                    std::lower_bound(kept.begin() + std::ptrdiff_t(k), kept.end(), next) - kept.begin());
+                previous = kept[after - 1];
+                r.startAt(path.moves[previous].end);
+                k = after;
+                continue;
+            }
+            r.addMove(i, styleOf(path.moves[i], i < split), i == previous + 1);
+            previous = i;
+            ++k;
+        }
+    }
     if (mark.last > mark.first) {
         r.startAt(path.startOf(mark.first));
         for (std::size_t i = mark.first; i < mark.last; ++i)
