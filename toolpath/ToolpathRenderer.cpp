@@ -12,8 +12,8 @@ namespace tarmel::toolpath {
 
 namespace {
 
-// Points closer than this on the screen (pixels) are merged.
-constexpr double kMergeWithin = 0.5;
+// Moves closer than this on the screen (pixels) are merged.
+constexpr double kMergeWithin = 0.5; // a level strays up to twice its tolerance: under one pixel
 
 enum Style { RapidBefore, RapidAfter, FeedBefore, FeedAfter, Skipped, BadArc, Highlight, StyleCount };
 

@@ -1,4 +1,5 @@
 // The drawing: a rectangle and a circle fitted in the XY view, the caret's move, picking a move.
+#include "toolpath/DrawLevels.h"
 #include "toolpath/Interpreter.h"
 #include "toolpath/ToolpathRenderer.h"
 
@@ -70,6 +71,8 @@ private slots:
     void outlineAndEmptyCircle();
     void caretMoveHighlighted();
     void zoomKeepsPointUnderPointer();
+    void coarseDrawingMatchesTheFullOne_data();
+    void coarseDrawingMatchesTheFullOne();
     void pickMove_data();
     void pickMove();
     void movesOfLine_data();
@@ -150,6 +153,48 @@ void TestToolpathRender::zoomKeepsPointUnderPointer()
     view.pan({10, -5});
     const QPointF panned = view.map(proj, corner, QSizeF(kImage));
     QVERIFY(QLineF(panned, after + QPointF(10, -5)).length() < 1e-6);
+}
+
+// A drawing through the drawing levels and its runs out of sight shows the same pixels, to
+// within one, as a drawing of every move.
+void TestToolpathRender::coarseDrawingMatchesTheFullOne_data()
+{
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<bool>("isometric");
+    QTest::newRow("fitted") << 1.0 << false;
+    QTest::newRow("zoomed in") << 12.0 << false;
+    QTest::newRow("isometric") << 1.0 << true;
+    QTest::newRow("isometric, zoomed in") << 6.0 << true;
+}
+
+void TestToolpathRender::coarseDrawingMatchesTheFullOne()
+{
+    QFETCH(double, zoom);
+    QFETCH(bool, isometric);
+    QByteArray text = "G1 F500\n";
+    for (int i = 0; i < 60000; ++i) {
+        const double a = i * 0.003, r = 2 + i * 0.0007;
+        text += "X" + QByteArray::number(r * std::cos(a), 'f', 4) + " Y" + QByteArray::number(r * std::sin(a), 'f', 4) +
+                " Z" + QByteArray::number(-i * 0.0001, 'f', 4) + (i % 5000 == 0 ? " G0\nG1\n" : "\n");
+    }
+    Toolpath coarse = interpretProgram(std::string_view(text.constData(), std::size_t(text.size())));
+    const Toolpath full = coarse;
+    coarse.levels = buildDrawLevels(coarse);
+    QVERIFY(!coarse.levels.kept.empty());
+    ViewTransform view = fitTransform(full, isometric ? isometricView() : topView(), QSizeF(kImage));
+    view.zoomAt({200, 200}, QSizeF(kImage), zoom);
+    const QImage a = render(full, view, 30000), b = render(coarse, view, 30000);
+    int drawn = 0;
+    for (int y = 0; y < kImage.height(); ++y)
+        for (int x = 0; x < kImage.width(); ++x) {
+            if (isDrawn(a.pixelColor(x, y))) {
+                ++drawn;
+                QVERIFY2(isDrawn(drawnNear(b, QPointF(x, y))), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            }
+            if (isDrawn(b.pixelColor(x, y)))
+                QVERIFY2(isDrawn(drawnNear(a, QPointF(x, y))), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+        }
+    QVERIFY(drawn > 2000);
 }
 
 void TestToolpathRender::pickMove_data()
