@@ -101,7 +101,7 @@ void ToolpathDocument::refresh()
         options.progress = [&reading](int permille) { reading->progress.store(permille); };
         auto path = std::make_shared<Toolpath>(
             interpretProgram(std::string_view(text.constData(), std::size_t(text.size())), options));
-        if (path->complete)
+        if (path->complete && !reading->cancel)
             path->levels = buildDrawLevels(*path);
         reading->result = std::move(path);
     });

@@ -1,5 +1,6 @@
 #include "toolpath/ToolpathRenderer.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -57,6 +58,10 @@ struct Polylines {
     }
     void draw(QPainter &painter) const
     {
+        if (QImage *image = directTarget(painter)) {
+            drawDirect(*image, painter.pen().color().rgba());
+            return;
+        }
         for (std::size_t i = 0; i < starts.size(); ++i) {
             const int from = starts[i];
             const int to = i + 1 < starts.size() ? starts[i + 1] : int(points.size());
@@ -64,6 +69,79 @@ struct Polylines {
                 painter.drawPolyline(points.data() + from, to - from);
             else
                 painter.drawPoint(points[std::size_t(from)]);
+        }
+    }
+
+private:
+    // A solid hairline without antialiasing on a plain image is written pixel by pixel: the
+    // painter's own path costs several times more per segment on large programs.
+    static QImage *directTarget(QPainter &painter)
+    {
+        const QPen pen = painter.pen();
+        if (pen.style() != Qt::SolidLine || pen.widthF() != 0 || painter.testRenderHint(QPainter::Antialiasing) ||
+            !painter.transform().isIdentity() || painter.device()->devType() != QInternal::Image)
+            return nullptr;
+        auto *image = static_cast<QImage *>(painter.device());
+        const QImage::Format f = image->format();
+        const bool plain = f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 ||
+                           f == QImage::Format_ARGB32_Premultiplied;
+        return plain && image->devicePixelRatio() == 1 ? image : nullptr;
+    }
+
+    void drawDirect(QImage &image, QRgb colour) const
+    {
+        const QRectF area(0, 0, image.width() - 1, image.height() - 1);
+        for (std::size_t i = 0; i < starts.size(); ++i) {
+            const int from = starts[i];
+            const int to = i + 1 < starts.size() ? starts[i + 1] : int(points.size());
+            if (to - from == 1)
+                plotSegment(image, area, points[std::size_t(from)], points[std::size_t(from)], colour);
+            for (int k = from + 1; k < to; ++k)
+                plotSegment(image, area, points[std::size_t(k - 1)], points[std::size_t(k)], colour);
+        }
+    }
+
+    // Clips the segment to `area` (Liang-Barsky), then steps along it (Bresenham).
+    static void plotSegment(QImage &image, const QRectF &area, QPointF a, QPointF b, QRgb colour)
+    {
+        double t0 = 0, t1 = 1;
+        const double dx = b.x() - a.x(), dy = b.y() - a.y();
+        const double p[4] = {-dx, dx, -dy, dy};
+        const double q[4] = {a.x() - area.left(), area.right() - a.x(), a.y() - area.top(), area.bottom() - a.y()};
+        for (int k = 0; k < 4; ++k) {
+            if (p[k] == 0) {
+                if (q[k] < 0)
+                    return;
+                continue;
+            }
+            const double r = q[k] / p[k];
+            if (p[k] < 0)
+                t0 = std::max(t0, r);
+            else
+                t1 = std::min(t1, r);
+            if (t0 > t1)
+                return;
+        }
+        int x0 = int(std::lround(a.x() + t0 * dx)), y0 = int(std::lround(a.y() + t0 * dy));
+        const int x1 = int(std::lround(a.x() + t1 * dx)), y1 = int(std::lround(a.y() + t1 * dy));
+        const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+        const int ex = std::abs(x1 - x0), ey = -std::abs(y1 - y0);
+        int err = ex + ey;
+        const int w = image.width(), h = image.height();
+        while (true) {
+            if (x0 >= 0 && x0 < w && y0 >= 0 && y0 < h)
+                reinterpret_cast<QRgb *>(image.scanLine(y0))[x0] = colour;
+            if (x0 == x1 && y0 == y1)
+                break;
+            const int e2 = 2 * err;
+            if (e2 >= ey) {
+                err += ey;
+                x0 += sx;
+            }
+            if (e2 <= ex) {
+                err += ex;
+                y0 += sy;
+            }
         }
     }
 };

@@ -70,8 +70,15 @@ void ToolpathCanvas::paintEvent(QPaintEvent *)
 {
     if (!path_)
         return;
-    QPainter painter(this);
-    renderToolpath(painter, size(), *path_, view_, {caret_});
+    // Drawn on an image of the canvas's own, where the hairlines are written directly.
+    if (buffer_.size() != size())
+        buffer_ = QImage(size(), QImage::Format_RGB32);
+    buffer_.fill(Qt::white);
+    {
+        QPainter painter(&buffer_);
+        renderToolpath(painter, size(), *path_, view_, {caret_});
+    }
+    QPainter(this).drawImage(0, 0, buffer_);
 }
 
 void ToolpathCanvas::resizeEvent(QResizeEvent *event)

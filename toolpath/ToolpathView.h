@@ -4,6 +4,7 @@
 
 #include "toolpath/ToolpathRenderer.h"
 
+#include <QImage>
 #include <QWidget>
 
 #include <memory>
@@ -42,6 +43,7 @@ protected:
 
 private:
     std::shared_ptr<const Toolpath> path_;
+    QImage buffer_;
     ViewTransform view_;
     int caret_ = -1;
     bool fitted_ = true; // follows the size until the user zooms or pans

@@ -73,6 +73,7 @@ private slots:
     void zoomKeepsPointUnderPointer();
     void coarseDrawingMatchesTheFullOne_data();
     void coarseDrawingMatchesTheFullOne();
+    void directPixelsMatchThePainter();
     void pickMove_data();
     void pickMove();
     void movesOfLine_data();
@@ -195,6 +196,38 @@ void TestToolpathRender::coarseDrawingMatchesTheFullOne()
                 QVERIFY2(isDrawn(drawnNear(a, QPointF(x, y))), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
         }
     QVERIFY(drawn > 2000);
+}
+
+// A large program's hairlines are written straight into an RGB32 image; an RGB888 image takes
+// the painter's own path. Both show the same pixels to within one.
+void TestToolpathRender::directPixelsMatchThePainter()
+{
+    QByteArray text = "G1 F500\n";
+    for (int i = 0; i < 210000; ++i) {
+        const double a = i * 0.002, r = 2 + i * 0.0002;
+        text += "X" + QByteArray::number(r * std::cos(a), 'f', 3) + " Y" + QByteArray::number(r * std::sin(a), 'f', 3) +
+                "\n";
+    }
+    const Toolpath path = interpretProgram(std::string_view(text.constData(), std::size_t(text.size())));
+    ViewTransform view = fitTransform(path, topView(), QSizeF(kImage));
+    view.zoomAt({260, 200}, QSizeF(kImage), 3); // lines leaving the image are clipped
+    QImage direct(kImage, QImage::Format_RGB32), painted(kImage, QImage::Format_RGB888);
+    for (QImage *image : {&direct, &painted}) {
+        image->fill(Qt::white);
+        QPainter painter(image);
+        renderToolpath(painter, QSizeF(kImage), path, view, {-1});
+    }
+    int drawn = 0;
+    for (int y = 0; y < kImage.height(); ++y)
+        for (int x = 0; x < kImage.width(); ++x) {
+            if (isDrawn(direct.pixelColor(x, y))) {
+                ++drawn;
+                QVERIFY2(isDrawn(drawnNear(painted, QPointF(x, y))), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            }
+            if (isDrawn(painted.pixelColor(x, y)))
+                QVERIFY2(isDrawn(drawnNear(direct, QPointF(x, y))), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+        }
+    QVERIFY(drawn > 5000);
 }
 
 void TestToolpathRender::pickMove_data()
