@@ -27,6 +27,11 @@ ToolpathCommands::ToolpathCommands(AppContext &app) : app_(app)
     QObject *events = &app.events();
     QObject::connect(&app.events(), &DocumentEvents::created, events, [this](Form1 *doc) { created(doc); });
     QObject::connect(&app.events(), &DocumentEvents::activated, events, [this](Form1 *doc) { activated(doc); });
+    // A closed window's reading is abandoned at once, whenever the window itself goes.
+    QObject::connect(&app.events(), &DocumentEvents::closed, events, [](Form1 *doc) {
+        if (toolpath::ToolpathDocument *view = of(doc))
+            view->setShown(false);
+    });
 }
 
 toolpath::ToolpathDocument *ToolpathCommands::of(Form1 *doc)

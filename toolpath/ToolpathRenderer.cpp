@@ -90,7 +90,8 @@ private:
 
     void drawDirect(QImage &image, QRgb colour) const
     {
-        const QRectF area(0, 0, image.width() - 1, image.height() - 1);
+        // Every point that rounds to a pixel of the image: the edges hold half a pixel.
+        const QRectF area(-0.49, -0.49, image.width() - 0.02, image.height() - 0.02);
         for (std::size_t i = 0; i < starts.size(); ++i) {
             const int from = starts[i];
             const int to = i + 1 < starts.size() ? starts[i + 1] : int(points.size());

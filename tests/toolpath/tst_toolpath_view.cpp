@@ -12,6 +12,7 @@
 
 #include <QAccessible>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QtTest>
 
@@ -222,6 +223,14 @@ void TestToolpathView::closingTheViewAbandonsALongReading()
     QVERIFY(!view->reading());
     QVERIFY(view->view()->progressBar()->isHidden());
     QVERIFY(!view->view()->toolpath());
+
+    // Closing the window abandons the reading too.
+    app.trigger(kItem);
+    QVERIFY(view->reading());
+    QPointer<ToolpathDocument> watched(view);
+    app.trigger("Mnu_Close");
+    QVERIFY(app.fakes.messageBox.boxes().isEmpty());
+    QVERIFY(!watched || !watched->reading());
 }
 
 QTEST_MAIN(TestToolpathView)
