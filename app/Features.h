@@ -14,6 +14,7 @@
 #include "printing/PrintingCommands.h"
 #include "search/SearchCommands.h"
 #include "settings/SettingsCommands.h"
+#include "toolpath/ToolpathCommands.h"
 #include "transform/TransformCommands.h"
 
 namespace tarmel {
@@ -21,7 +22,7 @@ namespace tarmel {
 struct Features {
     Features(AppContext &app, QMdiArea *mdi, QMenu *windowMenu)
         : edit(app), files(app), search(app), numbering(app), transform(app), dates(app), toolbar(app), tools(app),
-          help(app), settings(app), printing(app), checks(app),
+          help(app), settings(app), printing(app), checks(app), toolpath(app),
           windows(app, mdi, windowMenu)
     {
     }
@@ -38,6 +39,7 @@ struct Features {
     SettingsCommands settings;
     PrintingCommands printing;
     CheckCommands checks;
+    ToolpathCommands toolpath;
     WindowCommands windows;
 };
 

@@ -75,6 +75,7 @@ inline constexpr MenuItem kMenuBar[] = {
     {nullptr, u"Mnu_Affichage", u"&Affichage", nullptr, false, true},
     {u"Mnu_Affichage", u"Mnu_Texte", u"Police...", nullptr, false, false},
     {u"Mnu_Affichage", u"Mnu_Coloration", u"Coloration syntaxique", nullptr, false, false},
+    {u"Mnu_Affichage", u"Mnu_ParcoursOutil", u"Parcours d'outil", nullptr, false, false},
     {u"Mnu_Affichage", nullptr, u"-", nullptr, false, false},
     {u"Mnu_Affichage", u"Mnu_Barre", u"Barre d'outils", nullptr, false, true},
     {u"Mnu_Barre", u"Mnu_AfficherBarre", u"Afficher", nullptr, false, false},

@@ -145,7 +145,13 @@ void Form1::Form_Resize()
         textHeight -= dockHeight;
         dock_->setGeometry(0, out.text1.top + textHeight, out.text1.width, dockHeight);
     }
-    Text1->setGeometry(out.text1.left, out.text1.top, out.text1.width, textHeight);
+    int textWidth = out.text1.width;
+    if (sideView_ && !sideView_->isHidden()) {
+        const int side = out.text1.width / 2;
+        textWidth -= side;
+        sideView_->setGeometry(out.text1.left + textWidth, out.text1.top, side, textHeight);
+    }
+    Text1->setGeometry(out.text1.left, out.text1.top, textWidth, textHeight);
     for (int i = 0; i < kLayoutPanelCount; ++i)
         frames[i]->move(frames[i]->x(), out.panelTops[i]);
     StatusBar1->setGeometry(0, height() - StatusBar1->height(), width(), StatusBar1->height());

@@ -56,6 +56,9 @@ public:
     void dockBelowText(QWidget *widget);
     QWidget *dockedBelowText() const { return dock_; }
 
+    // A view docked at the right of the editing area (the toolpath), laid out with it while shown.
+    void setSideView(QWidget *view) { sideView_ = view; }
+
     // Lays out the editing area and the visible panels above the status bar.
     void Form_Resize();
     // Shows the current time in panel 4 (and the date in panel 3).
@@ -77,6 +80,7 @@ private:
     QString caption_;
     bool closed_ = false;
     QWidget *dock_ = nullptr;
+    QWidget *sideView_ = nullptr;
 };
 
 } // namespace tarmel
