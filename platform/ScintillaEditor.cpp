@@ -1,11 +1,11 @@
 #include "platform/ScintillaEditor.h"
 
+#include "files/LongLines.h"
+
 #include "platform/AccessibleEditor.h"
 #include "platform/RichTextBox.h"
 
 #include <QAccessible>
-#include <QFile>
-#include <QFileInfo>
 #include <cstring>
 
 namespace platform {
@@ -235,8 +235,10 @@ void ScintillaEditor::replaceAll(const QByteArray &utf8)
 
 bool ScintillaEditor::loadPlainFile(const QString &path, tarmel::FileFormat *format)
 {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+    // Only a regular file is read, never more than its size when opened: a FIFO, a device or a
+    // file still growing cannot keep the load going.
+    tarmel::ReadableFile file(path);
+    if (!file.ok())
         return false;
     const qint64 size = file.size();
     // The first slice is read before the content is dropped, so that a file that cannot
@@ -245,6 +247,7 @@ bool ScintillaEditor::loadPlainFile(const QString &path, tarmel::FileFormat *for
     qint64 got = file.read(slice.data(), slice.size());
     if (got < 0)
         return false;
+    SendScintilla(SCI_SETREADONLY, 0UL);
 
     beginBulkWrite(size + roomToType(size));
     // An ASCII file is the same bytes in every encoding the codec knows: it goes into
@@ -255,20 +258,43 @@ bool ScintillaEditor::loadPlainFile(const QString &path, tarmel::FileFormat *for
         got = file.read(slice.data(), slice.size());
     }
     *format = got > 0 ? reloadThroughCodec(file, std::move(slice), got, size) : asciiFileFormat();
+    cutLongLines(*format);
     endBulkWrite();
     SendScintilla(SCI_SETSAVEPOINT);
     SendScintilla(SCI_GOTOPOS, 0UL);
     return true;
 }
 
+// Inside a bulk write, after the load: a text with a line past the limit is replaced by its cut
+// form, and the editing area takes no key that would change it.
+void ScintillaEditor::cutLongLines(const tarmel::FileFormat &format)
+{
+    const QByteArrayView loaded(characterPointer(), byteLength());
+    longLinesCut_ = tarmel::longestLine(loaded) > tarmel::longLineLimit;
+    SendScintilla(SCI_SETREADONLY, longLinesCut_ ? 1UL : 0UL);
+    if (!longLinesCut_)
+        return;
+    QByteArray cut = tarmel::cutLongLines(loaded, tarmel::longLineLimit, tarmel::lineEndBytes(format.lineEnds));
+    if (!asciiOnly_)
+        units_ += cut.size() - loaded.size();   // the line ends added, one unit a byte
+    SendScintilla(SCI_SETREADONLY, 0UL);
+    SendScintilla(SCI_CLEARALL);
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(cut.size() + 1));
+    SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(cut.size()), cut.constData());
+    SendScintilla(SCI_SETREADONLY, 1UL);
+}
+
 // The engine holds the ASCII start of the file; `slice` holds the first `got` bytes of
 // the rest, `file` the remainder.
-tarmel::FileFormat ScintillaEditor::reloadThroughCodec(QFile &file, QByteArray slice, qint64 got, qint64 size)
+tarmel::FileFormat ScintillaEditor::reloadThroughCodec(tarmel::ReadableFile &file, QByteArray slice, qint64 got, qint64 size)
 {
     QByteArray whole = bytes(0, byteLength());
     whole.append(slice.constData(), got);
     slice = QByteArray();
-    whole.append(file.readAll());
+    QByteArray rest;
+    if (file.readAll(&rest))
+        whole.append(rest);
+    rest = QByteArray();
     SendScintilla(SCI_CLEARALL);
     tarmel::DecodedUtf8 decoded = tarmel::decodeToUtf8(whole);
     whole = QByteArray();

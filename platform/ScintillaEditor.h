@@ -3,6 +3,7 @@
 // set-up, the byte <-> UTF-16 position mapping, the change notification
 // (ScintillaEditor.cpp), the keys and mouse notifications (ScintillaEditorInput.cpp) and
 // the table of character formats kept as engine styles (ScintillaEditorStyles.cpp).
+#include "files/FileReading.h"
 #include "files/TextCodec.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -16,7 +17,6 @@
 #include <vector>
 
 class QAction;
-class QFile;
 class QKeyEvent;
 
 namespace platform {
@@ -59,8 +59,10 @@ public:
 
     // Whole-text replacement: no undo, no modification events, plain base format.
     void replaceAll(const QByteArray &utf8);
-    // Loads a plain-text file straight into the engine buffer; false when unreadable.
+    // Loads a plain-text file straight into the engine buffer; false when unreadable. Lines past
+    // tarmel::longLineLimit are cut and the editing area becomes read-only (longLinesCut()).
     bool loadPlainFile(const QString &path, tarmel::FileFormat *format);
+    bool longLinesCut() const { return longLinesCut_; }
     void replaceSelection(const QByteArray &utf8);   // caret after it, nothing selected
     void setLineEnds(tarmel::LineEndStyle style);
     void flushChange();                              // raises textChanged when due
@@ -123,7 +125,8 @@ private:
     void beginBulkWrite(qsizetype reserve);
     void appendUtf8(QByteArrayView utf8);
     void endBulkWrite();
-    tarmel::FileFormat reloadThroughCodec(QFile &file, QByteArray slice, qint64 got, qint64 size);
+    tarmel::FileFormat reloadThroughCodec(tarmel::ReadableFile &file, QByteArray slice, qint64 got, qint64 size);
+    void cutLongLines(const tarmel::FileFormat &format);
     tarmel::FileFormat asciiFileFormat() const;
     void keepOrdinaryKeys();
     void onModified(int pos, int type, const char *text, int length, int, int, int, int, int, int);
@@ -166,6 +169,7 @@ private:
     QList<QPointer<QAction>> commandKeys_;
     QList<AccessibleChange> accessibleChanges_;
     bool afterDoubleClick_ = false;
+    bool longLinesCut_ = false;
 };
 
 template <typename Fn>

@@ -1,0 +1,71 @@
+#include "files/LongLines.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace tarmel {
+
+namespace {
+
+// The next CR or LF at or after `from`, or `size`.
+qsizetype nextBreak(const char *data, qsizetype from, qsizetype size)
+{
+    const char *end = data + size;
+    const char *lf = static_cast<const char *>(std::memchr(data + from, '\n', size_t(size - from)));
+    const char *limit = lf ? lf : end;
+    const char *cr = static_cast<const char *>(std::memchr(data + from, '\r', size_t(limit - (data + from))));
+    return (cr ? cr : limit) - data;
+}
+
+qsizetype breakLength(const char *data, qsizetype at, qsizetype size)
+{
+    if (at >= size)
+        return 0;
+    return data[at] == '\r' && at + 1 < size && data[at + 1] == '\n' ? 2 : 1;
+}
+
+} // namespace
+
+qsizetype longestLine(QByteArrayView text)
+{
+    const char *data = text.data();
+    const qsizetype size = text.size();
+    qsizetype longest = 0;
+    for (qsizetype start = 0; start <= size;) {
+        const qsizetype end = nextBreak(data, start, size);
+        longest = std::max(longest, end - start);
+        if (end >= size)
+            break;
+        start = end + breakLength(data, end, size);
+    }
+    return longest;
+}
+
+QByteArray cutLongLines(QByteArrayView text, qsizetype limit, QByteArrayView lineEnd)
+{
+    const char *data = text.data();
+    const qsizetype size = text.size();
+    limit = std::max<qsizetype>(limit, 4);   // room for the longest UTF-8 character
+    QByteArray result;
+    result.reserve(size + size / limit * lineEnd.size());
+    for (qsizetype start = 0; start < size;) {
+        const qsizetype end = nextBreak(data, start, size);
+        qsizetype from = start;
+        while (end - from > limit) {
+            qsizetype cut = from + limit;
+            while (cut > from && (static_cast<unsigned char>(data[cut]) & 0xC0) == 0x80)
+                --cut;   // never inside a UTF-8 character
+            if (cut == from)
+                cut = from + limit;   // not UTF-8 at all: cut where the limit falls
+            result.append(data + from, cut - from);
+            result.append(lineEnd);
+            from = cut;
+        }
+        const qsizetype next = end + breakLength(data, end, size);
+        result.append(data + from, next - from);
+        start = next;
+    }
+    return result;
+}
+
+} // namespace tarmel
