@@ -10,6 +10,8 @@ namespace {
 // The next CR or LF at or after `from`, or `size`.
 qsizetype nextBreak(const char *data, qsizetype from, qsizetype size)
 {
+    if (from >= size)
+        return size;
     const char *end = data + size;
     const char *lf = static_cast<const char *>(std::memchr(data + from, '\n', size_t(size - from)));
     const char *limit = lf ? lf : end;
