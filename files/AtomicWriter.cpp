@@ -296,7 +296,7 @@ bool checkTarget(const QByteArray &path, struct stat *st, bool *exists, QString 
     if (!*exists) {
         if (errno == ENOENT)
             return true;   // a new file (a missing folder shows when the temporary is created)
-        *error = QStringLiteral("Impossible d'accéder à « %1 » : %2").arg(display(path), systemError(errno));
+        *error = reasonOf(errno, folderOf(path));
         return false;
     }
     if (S_ISDIR(st->st_mode))
