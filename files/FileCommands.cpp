@@ -278,7 +278,7 @@ bool FileCommands::documentCloseRequest(Form1 *doc)
     app_.activateDocument(doc);
     AppState &state = app_.state();
     state.FileName = doc->caption();
-    const int answer = app_.services().messageBox->show(texts::closeText(state.FileName),
+    const int answer = app_.services().messageBox->show(texts::closeText(displayPath(state.FileName)),
                                                         platform::mb::YesNo + platform::mb::Exclamation,
                                                         texts::closeTitle());
     if (answer != platform::mb::AnswerYes)

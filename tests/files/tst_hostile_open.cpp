@@ -261,6 +261,33 @@ private slots:
         removeEntry(path);
     }
 
+    // The command line of a first instance: the name as the system gave it.
+    void commandLine_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("FIFO") << "FIFO" << false;
+        QTest::newRow("/dev/zero") << "/dev/zero" << false;
+        QTest::newRow("Latin-1 name") << "Latin-1 name" << true;
+        QTest::newRow("0xFF in the name") << "0xFF in the name" << true;
+    }
+
+    void commandLine()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, opens);
+        TestApp app(false);
+        app.fakes.messageBox.autoOk = true;
+        const QString path = makeEntry(kind, app.workDir.path());
+        QVERIFY(!path.isEmpty());
+        QVERIFY(app.main->startUp({path}));
+        QCOMPARE(app.main->documents().size(), opens ? 1 : 0);
+        QCOMPARE(app.fakes.messageBox.boxes().size(), opens ? 0 : 1);
+        if (opens)
+            QCOMPARE(pathToBytes(app.doc()->caption()), pathToBytes(path));
+        removeEntry(path);
+    }
+
     void handOff_data()
     {
         QTest::addColumn<QString>("kind");
