@@ -222,6 +222,8 @@ void ScintillaEditor::endBulkWrite()
 
 void ScintillaEditor::replaceAll(const QByteArray &utf8)
 {
+    if (longLinesCut_)
+        return;   // read-only: the engine would refuse the text, and the counts must stay its own
     const bool tellClients = QAccessible::isActive() && byteLength() <= AccessibleTextLimit
                              && utf8.size() <= AccessibleTextLimit;
     if (tellClients) {

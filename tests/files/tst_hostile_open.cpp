@@ -221,6 +221,10 @@ private slots:
         const QString path = app.write("long.iso", bytes);
         Form1 *doc = app.open(path);
         QVERIFY(doc->Text1->longLinesCut());
+        const QString shown = doc->Text1->text();
+        doc->Text1->setText("N10\r\n");   // a whole-text command leaves the read-only text as it is
+        QCOMPARE(doc->Text1->text(), shown);
+        QCOMPARE(doc->Text1->textLength(), bytes.size() + 3 * 2);   // three cuts
         doc->Change = true;
         app.run("Mnu_Enregistrer");
         QCOMPARE(app.fakes.messageBox.last().text,
