@@ -8,6 +8,8 @@
 #include "document/Form1.h"
 #include "platform/RichTextBox.h"
 
+#include <Qsci/qsciscintilla.h>
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -84,6 +86,7 @@ bool run(const QString &folder, int megabytes)
     tarmel::Form1 *doc = window.open(path);
     if (!doc)
         return false;
+    const double openMs = msSince(timer);
     QsciScintilla *engine = doc->Text1->engine();
     engine->viewport()->repaint();
     QApplication::processEvents();
@@ -97,8 +100,8 @@ bool run(const QString &folder, int megabytes)
         {"Shift+End", Qt::Key_End, Qt::ShiftModifier, ""},    {"letter", Qt::Key_A, Qt::NoModifier, "a"},
     };
     double worst = 0;
-    std::printf("%d MB line: floor read %.1f ms, copy %.1f ms; window %.1f ms (target <= 2000), cut %s, read-only %s\n",
-                megabytes, readMs, copyMs, windowMs, doc->Text1->longLinesCut() ? "yes" : "no",
+    std::printf("%d MB line: floor read %.1f ms, copy %.1f ms; open %.1f ms, window painted %.1f ms (target <= 2000), cut %s, read-only %s\n",
+                megabytes, readMs, copyMs, openMs, windowMs, doc->Text1->longLinesCut() ? "yes" : "no",
                 engine->isReadOnly() ? "yes" : "no");
     for (const Key &k : keys) {
         double keyWorst = 0;

@@ -33,7 +33,7 @@ inline QString saveError() { return QStringLiteral("Erreur lors de l'enregistrem
 // A program file whose lines were cut on opening (see LongLines.h).
 inline QString longLinesText(const QString &fileName)
 {
-    return QStringLiteral("Le fichier %1 contient des lignes de plus de 10 000 caractères.\r"
+    return QStringLiteral("Le fichier %1 contient des lignes de plus de 1 000 caractères.\r"
                           "Elles sont coupées pour l'affichage et le document est en lecture seule :\r"
                           "l'enregistrer changerait le fichier.")
         .arg(fileName);

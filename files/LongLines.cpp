@@ -43,13 +43,12 @@ qsizetype longestLine(QByteArrayView text)
     return longest;
 }
 
-QByteArray cutLongLines(QByteArrayView text, qsizetype limit, QByteArrayView lineEnd)
+std::vector<qsizetype> longLineCuts(QByteArrayView text, qsizetype limit)
 {
     const char *data = text.data();
     const qsizetype size = text.size();
     limit = std::max<qsizetype>(limit, 4);   // room for the longest UTF-8 character
-    QByteArray result;
-    result.reserve(size + size / limit * lineEnd.size());
+    std::vector<qsizetype> cuts;
     for (qsizetype start = 0; start < size;) {
         const qsizetype end = nextBreak(data, start, size);
         qsizetype from = start;
@@ -59,14 +58,26 @@ QByteArray cutLongLines(QByteArrayView text, qsizetype limit, QByteArrayView lin
                 --cut;   // never inside a UTF-8 character
             if (cut == from)
                 cut = from + limit;   // not UTF-8 at all: cut where the limit falls
-            result.append(data + from, cut - from);
-            result.append(lineEnd);
+            cuts.push_back(cut);
             from = cut;
         }
-        const qsizetype next = end + breakLength(data, end, size);
-        result.append(data + from, next - from);
-        start = next;
+        start = end + breakLength(data, end, size);
     }
+    return cuts;
+}
+
+QByteArray cutLongLines(QByteArrayView text, qsizetype limit, QByteArrayView lineEnd)
+{
+    const std::vector<qsizetype> cuts = longLineCuts(text, limit);
+    QByteArray result;
+    result.reserve(text.size() + qsizetype(cuts.size()) * lineEnd.size());
+    qsizetype from = 0;
+    for (const qsizetype cut : cuts) {
+        result.append(text.data() + from, cut - from);
+        result.append(lineEnd);
+        from = cut;
+    }
+    result.append(text.data() + from, text.size() - from);
     return result;
 }
 

@@ -6,9 +6,11 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include <vector>
+
 namespace tarmel {
 
-inline constexpr qsizetype longLineLimit = 10000;
+inline constexpr qsizetype longLineLimit = 1000;
 
 // Length in bytes of the longest line (line ends are CR LF, LF or CR, not counted).
 qsizetype longestLine(QByteArrayView text);
@@ -16,5 +18,9 @@ qsizetype longestLine(QByteArrayView text);
 // The text (UTF-8) with every line longer than `limit` bytes cut into pieces of at most `limit`
 // bytes, each cut made at a character boundary and marked by `lineEnd`. Shorter lines are unchanged.
 QByteArray cutLongLines(QByteArrayView text, qsizetype limit, QByteArrayView lineEnd);
+
+// Where cutLongLines puts its line ends: offsets in `text`, in increasing order (a line end goes
+// before the byte at each offset).
+std::vector<qsizetype> longLineCuts(QByteArrayView text, qsizetype limit);
 
 } // namespace tarmel

@@ -274,15 +274,20 @@ void ScintillaEditor::cutLongLines(const tarmel::FileFormat &format)
     const QByteArrayView loaded(characterPointer(), byteLength());
     longLinesCut_ = tarmel::longestLine(loaded) > tarmel::longLineLimit;
     SendScintilla(SCI_SETREADONLY, longLinesCut_ ? 1UL : 0UL);
+    // The lines on screen keep their layout while the caret moves among them.
+    SendScintilla(SCI_SETLAYOUTCACHE, longLinesCut_ ? SC_CACHE_PAGE : SC_CACHE_CARET);
     if (!longLinesCut_)
         return;
-    QByteArray cut = tarmel::cutLongLines(loaded, tarmel::longLineLimit, tarmel::lineEndBytes(format.lineEnds));
+    // The line ends go in where they belong, from the end backwards, so that the offsets found
+    // stay valid: no second copy of the whole text.
+    const std::vector<qsizetype> cuts = tarmel::longLineCuts(loaded, tarmel::longLineLimit);
+    const QByteArray eol = tarmel::lineEndBytes(format.lineEnds);
     if (!asciiOnly_)
-        units_ += cut.size() - loaded.size();   // the line ends added, one unit a byte
+        units_ += qsizetype(cuts.size()) * eol.size();   // the line ends added, one unit a byte
     SendScintilla(SCI_SETREADONLY, 0UL);
-    SendScintilla(SCI_CLEARALL);
-    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(cut.size() + 1));
-    SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(cut.size()), cut.constData());
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(byteLength() + qsizetype(cuts.size()) * eol.size() + 1));
+    for (auto it = cuts.rbegin(); it != cuts.rend(); ++it)
+        SendScintilla(SCI_INSERTTEXT, static_cast<unsigned long>(*it), eol.constData());
     SendScintilla(SCI_SETREADONLY, 1UL);
 }
 
