@@ -126,7 +126,10 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QTemporaryDir dir;
     bool ok = true;
-    for (int megabytes : {10, 100})
+    QList<int> sizes;   // MB, from the command line; 10 and 100 by default
+    for (int i = 1; i < argc; ++i)
+        sizes << std::atoi(argv[i]);
+    for (int megabytes : sizes.isEmpty() ? QList<int>{10, 100} : sizes)
         ok = run(dir.path(), megabytes) && ok;
     return ok ? 0 : 1;
 }
