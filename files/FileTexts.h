@@ -34,8 +34,8 @@ inline QString saveError() { return QStringLiteral("Erreur lors de l'enregistrem
 inline QString longLinesText(const QString &fileName)
 {
     return QStringLiteral("Le fichier %1 contient des lignes de plus de 1 000 caractères.\r"
-                          "Elles sont coupées pour l'affichage et le document est en lecture seule :\r"
-                          "l'enregistrer changerait le fichier.")
+                          "Elles sont coupées pour l'affichage.\r"
+                          "Le document est en lecture seule : l'enregistrer changerait le fichier.")
         .arg(fileName);
 }
 inline QString longLinesSaveReason()
