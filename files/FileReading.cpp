@@ -88,6 +88,14 @@ bool ReadableFile::readAll(QByteArray *bytes)
     return true;
 }
 
+bool ReadableFile::rewind()
+{
+    if (fd_ < 0 || ::lseek(fd_, 0, SEEK_SET) != 0)
+        return false;
+    done_ = 0;
+    return true;
+}
+
 bool isReadableRegularFile(const QString &path)
 {
     return ReadableFile(path).ok();

@@ -27,6 +27,8 @@ public:
     qint64 read(char *data, qint64 max);
     // The rest of the file up to size(); false on an error.
     bool readAll(QByteArray *bytes);
+    // Back to the first byte; false on an error.
+    bool rewind();
 
 private:
     int fd_ = -1;

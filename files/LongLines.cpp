@@ -81,4 +81,65 @@ QByteArray cutLongLines(QByteArrayView text, qsizetype limit, QByteArrayView lin
     return result;
 }
 
+const std::vector<qsizetype> &StreamLineCutter::cutsIn(QByteArrayView piece)
+{
+    cuts_.clear();
+    const char *data = piece.data();
+    const qsizetype size = piece.size();
+    for (qsizetype at = 0; at < size;) {
+        const qsizetype end = nextBreak(data, at, size);
+        // Bytes [at, end) continue the current line.
+        qsizetype from = at;
+        while (run_ + (end - from) > limit_) {
+            const qsizetype room = limit_ - run_;   // < end - from: a byte of the line follows the cut
+            cuts_.push_back(from + room);
+            from += room;
+            run_ = 0;
+        }
+        run_ += end - from;
+        if (end >= size)
+            break;
+        run_ = 0;
+        at = end + 1;
+    }
+    anyCut_ = anyCut_ || !cuts_.empty();
+    return cuts_;
+}
+
+void StreamLineEnds::add(LineEndStyle style)
+{
+    if (style == LineEndStyle::None || style == style_)
+        return;
+    style_ = style_ == LineEndStyle::None ? style : LineEndStyle::Mixed;
+}
+
+void StreamLineEnds::feed(QByteArrayView piece)
+{
+    if (piece.isEmpty())
+        return;
+    if (heldCr_) {
+        heldCr_ = false;
+        if (piece.front() == '\n') {
+            add(LineEndStyle::CrLf);
+            piece = piece.sliced(1);
+        } else {
+            add(LineEndStyle::Cr);
+        }
+    }
+    if (!piece.isEmpty() && piece.back() == '\r') {
+        heldCr_ = true;
+        piece.chop(1);
+    }
+    add(detectLineEnds(piece));
+}
+
+LineEndStyle StreamLineEnds::result() const
+{
+    if (!heldCr_ || style_ == LineEndStyle::Mixed)
+        return style_;
+    if (style_ == LineEndStyle::None || style_ == LineEndStyle::Cr)
+        return LineEndStyle::Cr;
+    return LineEndStyle::Mixed;
+}
+
 } // namespace tarmel

@@ -252,71 +252,81 @@ bool ScintillaEditor::loadPlainFile(const QString &path, tarmel::FileFormat *for
     SendScintilla(SCI_SETREADONLY, 0UL);
 
     beginBulkWrite(size + roomToType(size));
+    longLinesCut_ = false;
     // An ASCII file is the same bytes in every encoding the codec knows: it goes into
-    // the engine a slice at a time, without a second copy of the whole file. The first
-    // non-ASCII byte sends the whole file through the codec instead.
+    // the engine a slice at a time, without a second copy of the whole file, its long lines
+    // cut on the way (with CR LF: the line ends of the file are known only at its end). The
+    // first non-ASCII byte sends the whole file through the codec instead.
+    tarmel::StreamLineCutter cutter(tarmel::longLineLimit);
+    tarmel::StreamLineEnds lineEnds;
+    QByteArray lastBytes, cutSlice;
     while (got > 0 && isAscii(slice.constData(), got)) {
-        SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(got), slice.constData());
+        const QByteArrayView piece(slice.constData(), got);
+        lineEnds.feed(piece);
+        lastBytes = (lastBytes + piece.last(std::min<qsizetype>(2, got)).toByteArray()).right(2);
+        const std::vector<qsizetype> &cuts = cutter.cutsIn(piece);
+        if (cuts.empty()) {
+            SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(got), piece.data());
+        } else {
+            // One append a slice: the engine's cost is per call, not per byte.
+            cutSlice.resize(0);
+            qsizetype from = 0;
+            for (const qsizetype cut : cuts) {
+                cutSlice.append(piece.data() + from, cut - from).append("\r\n", 2);
+                from = cut;
+            }
+            cutSlice.append(piece.data() + from, got - from);
+            SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(cutSlice.size()), cutSlice.constData());
+        }
         got = file.read(slice.data(), slice.size());
     }
-    *format = got > 0 ? reloadThroughCodec(file, std::move(slice), got, size) : asciiFileFormat();
-    cutLongLines(*format);
+    if (got > 0) {
+        *format = reloadThroughCodec(file, size);
+        cutLongLines(*format);
+    } else {
+        *format = tarmel::decodeToUtf8(lastBytes).format;   // encoding and final line end
+        format->lineEnds = lineEnds.result();
+        longLinesCut_ = cutter.anyCut();
+    }
+    SendScintilla(SCI_SETREADONLY, longLinesCut_ ? 1UL : 0UL);
+    // The lines on screen keep their layout while the caret moves among them.
+    SendScintilla(SCI_SETLAYOUTCACHE, longLinesCut_ ? SC_CACHE_PAGE : SC_CACHE_CARET);
     endBulkWrite();
     SendScintilla(SCI_SETSAVEPOINT);
     SendScintilla(SCI_GOTOPOS, 0UL);
     return true;
 }
 
-// Inside a bulk write, after the load: a text with a line past the limit is replaced by its cut
-// form, and the editing area takes no key that would change it.
+// A text decoded as a whole (not ASCII): a line past the limit gets line ends inserted where
+// they belong, from the end backwards so that the offsets found stay valid.
 void ScintillaEditor::cutLongLines(const tarmel::FileFormat &format)
 {
     const QByteArrayView loaded(characterPointer(), byteLength());
-    longLinesCut_ = tarmel::longestLine(loaded) > tarmel::longLineLimit;
-    SendScintilla(SCI_SETREADONLY, longLinesCut_ ? 1UL : 0UL);
-    // The lines on screen keep their layout while the caret moves among them.
-    SendScintilla(SCI_SETLAYOUTCACHE, longLinesCut_ ? SC_CACHE_PAGE : SC_CACHE_CARET);
-    if (!longLinesCut_)
+    if (tarmel::longestLine(loaded) <= tarmel::longLineLimit)
         return;
-    // The line ends go in where they belong, from the end backwards, so that the offsets found
-    // stay valid: no second copy of the whole text.
+    longLinesCut_ = true;
     const std::vector<qsizetype> cuts = tarmel::longLineCuts(loaded, tarmel::longLineLimit);
     const QByteArray eol = tarmel::lineEndBytes(format.lineEnds);
     if (!asciiOnly_)
         units_ += qsizetype(cuts.size()) * eol.size();   // the line ends added, one unit a byte
-    SendScintilla(SCI_SETREADONLY, 0UL);
     SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(byteLength() + qsizetype(cuts.size()) * eol.size() + 1));
     for (auto it = cuts.rbegin(); it != cuts.rend(); ++it)
         SendScintilla(SCI_INSERTTEXT, static_cast<unsigned long>(*it), eol.constData());
-    SendScintilla(SCI_SETREADONLY, 1UL);
 }
 
-// The engine holds the ASCII start of the file; `slice` holds the first `got` bytes of
-// the rest, `file` the remainder.
-tarmel::FileFormat ScintillaEditor::reloadThroughCodec(tarmel::ReadableFile &file, QByteArray slice, qint64 got, qint64 size)
+// The whole file through the codec, read again from its start (the engine may hold its ASCII
+// start already cut).
+tarmel::FileFormat ScintillaEditor::reloadThroughCodec(tarmel::ReadableFile &file, qint64 size)
 {
-    QByteArray whole = bytes(0, byteLength());
-    whole.append(slice.constData(), got);
-    slice = QByteArray();
-    QByteArray rest;
-    if (file.readAll(&rest))
-        whole.append(rest);
-    rest = QByteArray();
     SendScintilla(SCI_CLEARALL);
+    QByteArray whole;
+    if (!file.rewind() || !file.readAll(&whole))
+        whole.clear();
     tarmel::DecodedUtf8 decoded = tarmel::decodeToUtf8(whole);
     whole = QByteArray();
     SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(decoded.utf8.size() + roomToType(size)));
     appendUtf8(decoded.utf8);
     return decoded.format;
-}
-
-// An ASCII text: the codec's verdict on the last bytes gives encoding and final line end;
-// the line-end style comes from the whole text.
-tarmel::FileFormat ScintillaEditor::asciiFileFormat() const
-{
-    tarmel::FileFormat format = tarmel::decodeToUtf8(bytes(byteLength() - 2, byteLength())).format;
-    format.lineEnds = tarmel::detectLineEnds(QByteArrayView(characterPointer(), byteLength()));
-    return format;
 }
 
 void ScintillaEditor::replaceSelection(const QByteArray &utf8)

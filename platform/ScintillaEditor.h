@@ -125,9 +125,8 @@ private:
     void beginBulkWrite(qsizetype reserve);
     void appendUtf8(QByteArrayView utf8);
     void endBulkWrite();
-    tarmel::FileFormat reloadThroughCodec(tarmel::ReadableFile &file, QByteArray slice, qint64 got, qint64 size);
+    tarmel::FileFormat reloadThroughCodec(tarmel::ReadableFile &file, qint64 size);
     void cutLongLines(const tarmel::FileFormat &format);
-    tarmel::FileFormat asciiFileFormat() const;
     void keepOrdinaryKeys();
     void onModified(int pos, int type, const char *text, int length, int, int, int, int, int, int);
     void onUpdateUi(int updated);

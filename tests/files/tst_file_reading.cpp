@@ -172,6 +172,46 @@ private slots:
         QCOMPARE(QByteArray(result).replace("|", ""), text);
     }
 
+    // Read piece by piece, at any split, the same cuts and the same line-end style as over the whole.
+    void streamedAsWhole_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<qsizetype>("limit");
+        QTest::newRow("CR LF split everywhere") << QByteArray("abcdef\r\nab\r\nabcdefghijk\r\n") << qsizetype(4);
+        QTest::newRow("lone CRs and LFs") << QByteArray("abc\rdefgh\nij\n\rklmnopqrs\r") << qsizetype(4);
+        QTest::newRow("exactly the limit, then an end") << QByteArray("abcd\nabcd\r\nabcd") << qsizetype(4);
+        QTest::newRow("one long line") << QByteArray(1000, 'x') << qsizetype(7);
+        QTest::newRow("ends with CR") << QByteArray("abcdefgh\r") << qsizetype(4);
+        QTest::newRow("only CRs") << QByteArray("\r\r\r") << qsizetype(4);
+        QTest::newRow("random ASCII with line ends") << [] {
+            QByteArray b = filetest::randomBytes(9, 5000);
+            for (char &c : b)
+                c = "ab\r\ncdefghijklmnop"[uchar(c) % 18];
+            return b;
+        }() << qsizetype(6);
+    }
+
+    void streamedAsWhole()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(qsizetype, limit);
+        std::vector<qsizetype> whole = longLineCuts(text, limit);
+        for (qsizetype pieceSize : {qsizetype(1), qsizetype(2), qsizetype(3), qsizetype(7), text.size()}) {
+            StreamLineCutter cutter(limit);
+            StreamLineEnds ends;
+            std::vector<qsizetype> cuts;
+            for (qsizetype at = 0; at < text.size(); at += pieceSize) {
+                const QByteArrayView piece = QByteArrayView(text).sliced(at, std::min(pieceSize, text.size() - at));
+                ends.feed(piece);
+                for (qsizetype cut : cutter.cutsIn(piece))
+                    cuts.push_back(at + cut);
+            }
+            QCOMPARE(cuts, whole);
+            QCOMPARE(cutter.anyCut(), !whole.empty());
+            QCOMPARE(int(ends.result()), int(detectLineEnds(text)));
+        }
+    }
+
     // The editor's own limit over a 10 MB line: pieces of the limit, same bytes without the added ends.
     void cutTenMegabyteLine()
     {
