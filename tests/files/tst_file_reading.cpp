@@ -55,18 +55,15 @@ private slots:
         QCOMPARE(displayPath(path), path);
     }
 
-    // What each kind of name gives to a reader: only a regular file opens, and nothing blocks.
+    // What each kind of name gives to a reader: only a regular file opens, and nothing blocks (the
+    // other kinds are rows of tst_hostile_open, through the open command).
     void opens_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<bool>("opens");
         QTest::newRow("regular file") << "file" << true;
         QTest::newRow("empty file") << "empty" << true;
-        QTest::newRow("folder") << "folder" << false;
         QTest::newRow("FIFO without a writer") << "fifo" << false;
-        QTest::newRow("/dev/zero") << "/dev/zero" << false;
-        QTest::newRow("/dev/urandom") << "/dev/urandom" << false;
-        QTest::newRow("missing") << "missing" << false;
         QTest::newRow("empty name") << "" << false;
         QTest::newRow("Latin-1 name") << "latin1" << true;
         QTest::newRow("link to a FIFO") << "link" << false;
@@ -77,11 +74,9 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(bool, opens);
         QTemporaryDir dir;
-        QString path = kind.startsWith('/') || kind.isEmpty() ? kind : dir.filePath(kind);
+        QString path = kind.isEmpty() ? kind : dir.filePath(kind);
         if (kind == u"file" || kind == u"empty")
             QVERIFY(writePlain(path, kind == u"file" ? "N10\r\n" : ""));
-        if (kind == u"folder")
-            QVERIFY(QDir().mkpath(path));
         if (kind == u"fifo" || kind == u"link")
             QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("fifo")).constData(), 0600), 0);
         if (kind == u"link")
