@@ -281,7 +281,11 @@ bool ScintillaEditor::loadPlainFile(const QString &path, tarmel::FileFormat *for
         got = file.read(slice.data(), slice.size());
     }
     if (got > 0) {
-        *format = reloadThroughCodec(file, size);
+        if (!reloadThroughCodec(file, size, format)) {
+            SendScintilla(SCI_CLEARALL);
+            endBulkWrite();
+            return false;   // the window made for the file goes again
+        }
         cutLongLines(*format);
     } else {
         *format = tarmel::decodeToUtf8(lastBytes).format;   // encoding and final line end
@@ -316,17 +320,18 @@ void ScintillaEditor::cutLongLines(const tarmel::FileFormat &format)
 
 // The whole file through the codec, read again from its start (the engine may hold its ASCII
 // start already cut).
-tarmel::FileFormat ScintillaEditor::reloadThroughCodec(tarmel::ReadableFile &file, qint64 size)
+bool ScintillaEditor::reloadThroughCodec(tarmel::ReadableFile &file, qint64 size, tarmel::FileFormat *format)
 {
     SendScintilla(SCI_CLEARALL);
     QByteArray whole;
     if (!file.rewind() || !file.readAll(&whole))
-        whole.clear();
+        return false;
     tarmel::DecodedUtf8 decoded = tarmel::decodeToUtf8(whole);
     whole = QByteArray();
     SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(decoded.utf8.size() + roomToType(size)));
     appendUtf8(decoded.utf8);
-    return decoded.format;
+    *format = decoded.format;
+    return true;
 }
 
 void ScintillaEditor::replaceSelection(const QByteArray &utf8)

@@ -125,7 +125,7 @@ private:
     void beginBulkWrite(qsizetype reserve);
     void appendUtf8(QByteArrayView utf8);
     void endBulkWrite();
-    tarmel::FileFormat reloadThroughCodec(tarmel::ReadableFile &file, qint64 size);
+    bool reloadThroughCodec(tarmel::ReadableFile &file, qint64 size, tarmel::FileFormat *format);
     void cutLongLines(const tarmel::FileFormat &format);
     void keepOrdinaryKeys();
     void onModified(int pos, int type, const char *text, int length, int, int, int, int, int, int);
