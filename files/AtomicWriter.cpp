@@ -262,9 +262,14 @@ WriteResult rewriteInPlace(const QByteArray &target, const QString &path, QByteA
     }
     {
         FileSizeSignalGuard guard;
-        // Room first: a full disk or a size limit fails here, before any byte of the file changes.
+        // Room first: a full disk or a size limit fails here, before any byte of the file changes
+        // (a file the reservation lengthened before failing gets its old length back).
+        struct stat before;
+        const bool sized = ::fstat(fd, &before) == 0;
         if (!bytes.isEmpty() && (error = ::posix_fallocate(fd, 0, off_t(bytes.size()))) == EOPNOTSUPP)
             error = 0;
+        if (error != 0 && sized)
+            (void)::ftruncate(fd, before.st_size);
         if (error == 0)
             error = writeAll(fd, bytes);
     }
