@@ -5,6 +5,7 @@
 #include "app/MDIForm1.h"
 #include "document/Form1.h"
 #include "document/StatusBar1Widget.h"
+#include "files/FileCommands.h"
 #include "files/FilePaths.h"
 #include "files/LongLines.h"
 #include "platform/RichTextBox.h"
@@ -380,10 +381,28 @@ private slots:
         QVERIFY(doc->Change);
     }
 
-    // A writable file in a read-only folder is saved in place, without a word.
+    // A writable file in a read-only folder is saved in place, without a word, once the hook (the
+    // recovery journal's) has secured the text; a hook that cannot stops the save, with its reason.
+    void readOnlyFolderSavesInPlace_data()
+    {
+        QTest::addColumn<QString>("hook");
+        QTest::newRow("no hook") << "none";
+        QTest::newRow("text secured") << "secures";
+        QTest::newRow("text not secured") << "refuses";
+    }
+
     void readOnlyFolderSavesInPlace()
     {
+        QFETCH(QString, hook);
         TestApp app;
+        app.fakes.messageBox.autoOk = true;
+        FileCommands files(*app.main);   // takes over the file commands, to be given the hook
+        QStringList asked;
+        if (hook != u"none")
+            files.setSecureBeforeRewrite([&](Form1 *doc, const QString &path) {
+                asked << (doc == app.doc() ? path : QStringLiteral("another document"));
+                return hook == u"secures";
+            });
         const QString sub = app.workDir.path() + "/sub", target = sub + "/prog.iso";
         const QByteArray folder = QFile::encodeName(sub), file = QFile::encodeName(target);
         QVERIFY(QDir().mkpath(sub));
@@ -408,10 +427,16 @@ private slots:
             ::umount2(folder.constData(), MNT_DETACH);
         }
         ::chmod(folder.constData(), 0700);
-        QVERIFY(app.fakes.messageBox.boxes().isEmpty());
-        QVERIFY(!doc->Change);
-        QCOMPARE(written, QByteArray("N20 G1\r\nN30 M30\r\n"));
+        const bool saved = hook != u"refuses";
+        QCOMPARE(asked, hook == u"none" ? QStringList() : QStringList{target});
+        QCOMPARE(app.fakes.messageBox.boxes().size(), saved ? 0 : 1);
+        if (!saved)
+            QCOMPARE(app.fakes.messageBox.last().text,
+                     saveError + "Le texte n'a pas pu être mis en lieu sûr avant de réécrire le fichier.");
+        QCOMPARE(doc->Change, !saved);
+        QCOMPARE(written, saved ? QByteArray("N20 G1\r\nN30 M30\r\n") : QByteArray("N10\r\n"));
         QCOMPARE(entries, QStringList{"prog.iso"});
+        doc->Change = false;
     }
 };
 
