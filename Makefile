@@ -1,7 +1,7 @@
 # make run   - install what is missing, build the editor optimised (build-release), start it
 # make test  - the same set-up, a Debug build with the sanitised core, then every test
 # make bench - benchmarks (Release build), never part of make test
-# make fuzz  - fuzz the RTF reader (FUZZ_SECONDS, default 60)
+# make fuzz  - fuzz the RTF reader and the program-file codec side by side (FUZZ_SECONDS, default 60)
 # make install PREFIX=... - build optimised (build-release) and install under PREFIX (default /usr/local)
 # make deb   - the Debian package tarmel_<version>_<arch>.deb in build-deb/
 

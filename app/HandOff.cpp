@@ -1,5 +1,6 @@
 #include "app/HandOff.h"
 
+#include "files/FilePaths.h"
 #include "files/TextCodec.h"
 
 #include <QCoreApplication>
@@ -69,8 +70,9 @@ QStringList namesStartingWith(const QDir &dir, const QString &prefix, QDir::Filt
     return names;
 }
 
-// The path held by a claimed file, which is then deleted.
-QString readAndDelete(const QString &claimedPath)
+// The path held by a claimed file, which is then deleted. A hand-off holds the name's own bytes;
+// the single file of earlier versions holds a text (Windows-1252 unless it is UTF-8).
+QString readAndDelete(const QString &claimedPath, bool legacy)
 {
     QFile file(claimedPath);
     QByteArray bytes;
@@ -83,7 +85,7 @@ QString readAndDelete(const QString &claimedPath)
         bytes.chop(2);
     else if (bytes.endsWith('\n') || bytes.endsWith('\r'))
         bytes.chop(1);
-    return decodeToString(bytes);
+    return legacy ? decodeToString(bytes) : pathFromBytes(bytes);
 }
 
 } // namespace
@@ -107,7 +109,7 @@ bool writeHandOff(const QString &folder, const QString &path, const QString &use
     QFile part(partPath);
     if (!part.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return false;
-    const QByteArray bytes = path.toUtf8() + "\r\n";
+    const QByteArray bytes = pathToBytes(path) + "\r\n";   // the name's own bytes
     const bool written = part.write(bytes) == bytes.size() && part.flush();
     part.close();
     if (written && renameFile(partPath, dir.filePath(kWaitingPrefix + suffix)))
@@ -131,7 +133,7 @@ std::optional<QString> takeNextHandOff(const QString &folder, const QString &use
         const QString suffix = name == kLegacyName ? uniqueSuffix(userKey) : name.mid(kWaitingPrefix.size());
         const QString claimedPath = dir.filePath(kClaimedPrefix + suffix);
         if (renameFile(dir.filePath(name), claimedPath)) // fails when taken meanwhile
-            return readAndDelete(claimedPath);
+            return readAndDelete(claimedPath, name == kLegacyName);
     }
     return std::nullopt;
 }

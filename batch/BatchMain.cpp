@@ -1,4 +1,5 @@
 #include "batch/CommandLine.h"
+#include "files/FilePaths.h"
 
 #include <QCoreApplication>
 
@@ -10,7 +11,7 @@ QStringList argumentsOf(int argc, char **argv)
 {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << tarmel::pathFromBytes(QByteArray(argv[i]));   // a file name keeps its own bytes
     return arguments;
 }
 

@@ -4,6 +4,7 @@
 #include "document/DocumentTexts.h"
 #include "document/Layout.h"
 #include "document/StatusBar1Widget.h"
+#include "files/FilePaths.h"
 #include "platform/KeyboardLights.h"
 #include "platform/RichTextBox.h"
 
@@ -73,7 +74,7 @@ QString Form1::caption() const
 void Form1::setCaption(const QString &caption)
 {
     caption_ = caption;
-    setWindowTitle(caption);
+    setWindowTitle(displayPath(caption));
 }
 
 void Form1::showPanel(QGroupBox *frame)

@@ -1,5 +1,7 @@
 #include "files/AtomicWriter.h"
 
+#include "files/FilePaths.h"
+
 #include <QFile>
 #include <QRandomGenerator>
 
@@ -8,7 +10,9 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <dirent.h>
 #include <pthread.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -28,7 +32,30 @@ QString systemError(int error)
 
 QString display(const QByteArray &path)
 {
-    return QFile::decodeName(path);
+    return displayPath(pathFromBytes(path));
+}
+
+// The reason of a failed write or create, as the user reads it.
+QString reasonOf(int error, const QByteArray &folder)
+{
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("Le disque est plein.");
+    case EFBIG:
+        return QStringLiteral("Le fichier dépasse la taille permise.");
+    case EROFS:
+        return QStringLiteral("Le disque est en lecture seule.");
+    case ENOENT:
+        return QStringLiteral("Le dossier « %1 » n'existe plus.").arg(display(folder));
+    case ENOTDIR:
+        return QStringLiteral("Le chemin « %1 » passe par un fichier qui n'est pas un dossier.").arg(display(folder));
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("Le dossier « %1 » est en lecture seule.").arg(display(folder));
+    default:
+        return systemError(error);
+    }
 }
 
 WriteResult failure(const QString &message)
@@ -102,16 +129,21 @@ private:
 
 // The temporary file's name: ".<name>.tarmel-XXXXXX", the name shortened (at a UTF-8 character
 // boundary) so that the whole stays within the usual 255-byte limit of a file name.
-QByteArray temporaryPath(const QByteArray &folder, QByteArray name)
+QByteArray temporaryPrefix(QByteArray name)
 {
-    static constexpr char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     if (name.size() > 200) {
         qsizetype cut = 200;
         while (cut > 0 && (uchar(name.at(cut)) & 0xC0) == 0x80)
             --cut;
         name.truncate(cut);
     }
-    QByteArray result = folder + "/." + name + temporaryInfix;
+    return "." + name + temporaryInfix;
+}
+
+QByteArray temporaryPath(const QByteArray &folder, const QByteArray &name)
+{
+    static constexpr char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QByteArray result = folder + "/" + temporaryPrefix(name);
     for (int i = 0; i < 6; ++i)
         result += letters[QRandomGenerator::system()->bounded(int(sizeof letters) - 1)];
     return result;
@@ -126,11 +158,43 @@ int createTemporary(const QByteArray &folder, const QByteArray &name, bool targe
     for (int attempt = 0; attempt < 100; ++attempt) {
         *tempPath = temporaryPath(folder, name);
         const int fd = ::open(tempPath->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd >= 0 || errno != EEXIST)
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
             return fd;
+        // The lock marks the save as running. A cleaner of another save may have taken the file
+        // away between its creation and the lock: then it is made again.
+        struct stat st;
+        if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &st) == 0 && st.st_nlink > 0)
+            return fd;
+        ::close(fd);
     }
     errno = EEXIST;
     return -1;
+}
+
+// Removes the temporary files of earlier saves of this target that no running save holds.
+void removeStaleTemporaries(const QByteArray &folder, const QByteArray &name)
+{
+    DIR *dir = ::opendir(folder.constData());
+    if (!dir)
+        return;
+    const QByteArray prefix = temporaryPrefix(name);
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArrayView entryName(entry->d_name);
+        if (entryName.size() != prefix.size() + 6 || !entryName.startsWith(prefix))
+            continue;
+        const QByteArray path = folder + "/" + entryName.toByteArray();
+        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0)
+            continue;
+        struct stat st;
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()
+            && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.constData());
+        ::close(fd);
+    }
+    ::closedir(dir);
 }
 
 int writeAll(int fd, QByteArrayView bytes)
@@ -167,8 +231,9 @@ int copyOwnerAndMode(int fd, const struct stat &target)
     return ::fchmod(fd, target.st_mode & 07777) == 0 ? 0 : errno;
 }
 
-// Writes, syncs and closes the temporary file; 0 or the errno of the failing step. The target's
-// owner and mode come after the content: a write by an unprivileged process clears set-user-ID.
+// Writes and syncs the temporary file; 0 or the errno of the failing step. The target's owner and
+// mode come after the content: a write by an unprivileged process clears set-user-ID. The file stays
+// open, and locked, until it has its final name.
 int fillTemporary(int fd, QByteArrayView bytes, const struct stat *target)
 {
     int error = 0;
@@ -180,9 +245,41 @@ int fillTemporary(int fd, QByteArrayView bytes, const struct stat *target)
         error = copyOwnerAndMode(fd, *target);
     if (error == 0 && ::fsync(fd) != 0)
         error = errno;
+    return error;
+}
+
+// Rewrites the target in place, for a folder where no temporary file can be made.
+WriteResult rewriteInPlace(const QByteArray &target, const QString &path, QByteArrayView bytes,
+                           const SecureBeforeRewrite &secure)
+{
+    const int fd = ::open(target.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return failure(reasonOf(errno, folderOf(target)));
+    int error = 0;
+    if (secure && !secure(path)) {
+        ::close(fd);
+        return failure(QStringLiteral("Le texte n'a pas pu être mis en lieu sûr avant de réécrire le fichier."));
+    }
+    {
+        FileSizeSignalGuard guard;
+        // Room first: a full disk or a size limit fails here, before any byte of the file changes
+        // (a file the reservation lengthened before failing gets its old length back).
+        struct stat before;
+        const bool sized = ::fstat(fd, &before) == 0;
+        if (!bytes.isEmpty() && (error = ::posix_fallocate(fd, 0, off_t(bytes.size()))) == EOPNOTSUPP)
+            error = 0;
+        if (error != 0 && sized)
+            (void)::ftruncate(fd, before.st_size);
+        if (error == 0)
+            error = writeAll(fd, bytes);
+    }
+    if (error == 0 && ::ftruncate(fd, off_t(bytes.size())) != 0)
+        error = errno;
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
     if (::close(fd) != 0 && error == 0 && errno != EINTR)
         error = errno;
-    return error;
+    return error == 0 ? WriteResult{true, QString()} : failure(reasonOf(error, folderOf(target)));
 }
 
 int syncFolder(const QByteArray &folder)
@@ -204,16 +301,17 @@ bool checkTarget(const QByteArray &path, struct stat *st, bool *exists, QString 
     if (!*exists) {
         if (errno == ENOENT)
             return true;   // a new file (a missing folder shows when the temporary is created)
-        *error = QStringLiteral("Impossible d'accéder à « %1 » : %2").arg(display(path), systemError(errno));
+        *error = reasonOf(errno, folderOf(path));
         return false;
     }
     if (S_ISDIR(st->st_mode))
         *error = QStringLiteral("« %1 » est un dossier.").arg(display(path));
     else if (!S_ISREG(st->st_mode))
         *error = QStringLiteral("« %1 » n'est pas un fichier ordinaire.").arg(display(path));
-    else if ((st->st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0
-             || ::faccessat(AT_FDCWD, path.constData(), W_OK, AT_EACCESS) != 0)
-        *error = QStringLiteral("Le fichier « %1 » est en lecture seule.").arg(display(path));
+    else if ((st->st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        *error = QStringLiteral("Le fichier est en lecture seule.");
+    else if (::faccessat(AT_FDCWD, path.constData(), W_OK, AT_EACCESS) != 0)
+        *error = errno == EROFS ? reasonOf(EROFS, folderOf(path)) : QStringLiteral("Le fichier est en lecture seule.");
     else
         return true;
     return false;
@@ -221,11 +319,11 @@ bool checkTarget(const QByteArray &path, struct stat *st, bool *exists, QString 
 
 } // namespace
 
-WriteResult writeFileAtomically(const QString &path, QByteArrayView bytes)
+WriteResult writeFileAtomically(const QString &path, QByteArrayView bytes, const SecureBeforeRewrite &secure)
 {
     if (path.isEmpty())
         return failure(QStringLiteral("Aucun nom de fichier."));
-    QByteArray target = QFile::encodeName(path);
+    QByteArray target = pathToBytes(path);
     QString error;
     struct stat st;
     bool exists = false;
@@ -233,25 +331,33 @@ WriteResult writeFileAtomically(const QString &path, QByteArrayView bytes)
         return failure(error);
 
     const QByteArray folder = folderOf(target);
+    removeStaleTemporaries(folder, nameOf(target));
     QByteArray temp;
     const int fd = createTemporary(folder, nameOf(target), exists, &temp);
     if (fd < 0) {
-        return failure(QStringLiteral("Impossible de créer un fichier dans le dossier « %1 » : %2")
-                           .arg(display(folder), systemError(errno)));
+        const int e = errno;
+        if (exists && (e == EACCES || e == EPERM || e == EROFS))
+            return rewriteInPlace(target, path, bytes, secure);
+        return failure(reasonOf(e, folder));
     }
     if (const int e = fillTemporary(fd, bytes, exists ? &st : nullptr)) {
         ::unlink(temp.constData());
-        return failure(QStringLiteral("Erreur d'écriture de « %1 » : %2").arg(display(target), systemError(e)));
+        ::close(fd);
+        return failure(reasonOf(e, folder));
     }
-    if (::rename(temp.constData(), target.constData()) != 0) {
-        const int e = errno;
+    const int renamed = ::rename(temp.constData(), target.constData()) == 0 ? 0 : errno;
+    if (renamed != 0)
         ::unlink(temp.constData());
-        return failure(QStringLiteral("Impossible de remplacer « %1 » : %2").arg(display(target), systemError(e)));
-    }
+    // Closed (and unlocked) only once the temporary file has its final name or is gone.
+    const int closed = ::close(fd) == 0 || errno == EINTR ? 0 : errno;
+    if (renamed != 0)
+        return failure(QStringLiteral("Impossible de remplacer « %1 » : %2").arg(display(target), reasonOf(renamed, folder)));
+    if (closed != 0)
+        return failure(reasonOf(closed, folder));
     // The new content is in place; a failing folder sync means it may not survive a power cut,
     // so the save is reported as failed and the document stays modified.
     if (const int e = syncFolder(folder)) {
-        return failure(QStringLiteral("Enregistrement de « %1 » non confirmé sur le disque : %2")
+        return failure(QStringLiteral("L'enregistrement de « %1 » n'est pas confirmé sur le disque : %2")
                            .arg(display(target), systemError(e)));
     }
     return WriteResult{true, QString()};
@@ -260,7 +366,7 @@ WriteResult writeFileAtomically(const QString &path, QByteArrayView bytes)
 #else
 
 // Elsewhere QSaveFile gives the same guarantee through the platform's own replace operation.
-WriteResult writeFileAtomically(const QString &path, QByteArrayView bytes)
+WriteResult writeFileAtomically(const QString &path, QByteArrayView bytes, const SecureBeforeRewrite &)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

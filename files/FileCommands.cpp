@@ -8,12 +8,14 @@
 #include "document/Form1.h"
 #include "document/StatusBar1Widget.h"
 #include "files/AtomicWriter.h"
+#include "files/FilePaths.h"
+#include "files/FileReading.h"
 #include "files/FileRules.h"
+#include "files/LongLines.h"
 #include "files/FileTexts.h"
 #include "platform/RichTextBox.h"
 #include "platform/Services.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace tarmel {
@@ -64,12 +66,17 @@ void FileCommands::OpenFile(const QString &path)
     const auto before = commands.snapshot();
     AppState &state = app_.state();
     state.FileName = path; // every caller names the file in both; one source of truth here
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.isFile() || !info.isReadable()) {
-        showError(texts::openError());
-        return;
+    qint64 size = 0;
+    {
+        // Only a regular file that opens for reading gets a window; a folder, a FIFO or a
+        // device is refused here, before anything is made.
+        const ReadableFile probe(path);
+        if (!probe.ok()) {
+            showError(texts::openError());
+            return;
+        }
+        size = probe.size();
     }
-    const qint64 size = info.size();
     const FileType type = isRichTextName(state.FileName) ? FileType::Rich : FileType::Plain;
 
     Form1 *doc = app_.createDocument();
@@ -87,7 +94,7 @@ void FileCommands::OpenFile(const QString &path)
     }
     doc->fileType = type;
     doc->Change = false;
-    doc->StatusBar1->setPanelText(1, FileNameOnly(state.FileName));
+    doc->StatusBar1->setPanelText(1, displayPath(FileNameOnly(state.FileName)));
     doc->showSize(size);
     doc->showFileFormat();
     doc->setCaption(state.FileName);
@@ -97,6 +104,16 @@ void FileCommands::OpenFile(const QString &path)
     app_.InitMenu();
     app_.Mnu_Edit_Click();
     doc->Change = false;
+    if (doc->Text1->longLinesCut())
+        app_.services().messageBox->show(texts::longLinesText(displayPath(FileNameOnly(state.FileName))),
+                                         platform::mb::Exclamation, texts::openTitle());
+}
+
+std::function<bool(const QString &)> FileCommands::secureFor(Form1 *doc) const
+{
+    if (!secureBeforeRewrite_)
+        return {};
+    return [this, doc](const QString &path) { return secureBeforeRewrite_(doc, path); };
 }
 
 bool FileCommands::SaveFile(const QString &path)
@@ -110,13 +127,21 @@ bool FileCommands::saveDocument(Form1 *doc, const QString &path)
 {
     if (!doc)
         return false;
-    const SaveOutcome outcome = doc->fileType == FileType::Rich
-        ? (doc->Text1->saveRichFile(path) ? SaveOutcome::Saved : SaveOutcome::Failed)
-        : savePlain(doc, path);
+    QString reason;
+    SaveOutcome outcome = SaveOutcome::Failed;
+    if (doc->Text1->longLinesCut()) {
+        reason = texts::longLinesSaveReason();   // the cut text is not the file's
+    } else if (doc->fileType == FileType::Rich) {
+        const WriteResult written = doc->Text1->saveRichFile(path, secureFor(doc));
+        outcome = written.ok ? SaveOutcome::Saved : SaveOutcome::Failed;
+        reason = written.error;
+    } else {
+        outcome = savePlain(doc, path, &reason);
+    }
     if (outcome == SaveOutcome::Declined)
         return false;
     if (outcome == SaveOutcome::Failed) {
-        showError(texts::saveError());
+        showError(texts::saveError() + u'\r' + reason);
         return false;
     }
     doc->Change = false;
@@ -128,7 +153,7 @@ bool FileCommands::saveDocument(Form1 *doc, const QString &path)
 
 // Writes the program file in its own encoding and line ends. A character the encoding cannot
 // hold is never replaced silently: the user chooses UTF-8 or keeps the document unsaved.
-FileCommands::SaveOutcome FileCommands::savePlain(Form1 *doc, const QString &path)
+FileCommands::SaveOutcome FileCommands::savePlain(Form1 *doc, const QString &path, QString *reason)
 {
     FileFormat format = doc->Text1->fileFormat();
     const QByteArray utf8 = doc->Text1->utf8();
@@ -143,8 +168,13 @@ FileCommands::SaveOutcome FileCommands::savePlain(Form1 *doc, const QString &pat
         format.bom = false;
         encoded = plainFileBytes(utf8, format);
     }
-    if (!encoded.ok || !writeFileAtomically(path, encoded.bytes).ok)
+    if (!encoded.ok)
         return SaveOutcome::Failed;
+    const WriteResult written = writeFileAtomically(path, encoded.bytes, secureFor(doc));
+    if (!written.ok) {
+        *reason = written.error;
+        return SaveOutcome::Failed;
+    }
     const QByteArray &b = encoded.bytes;
     format.finalLineEnd = !b.isEmpty() && (b.back() == '\n' || b.back() == '\r');
     doc->Text1->setFileFormat(format);
@@ -248,7 +278,7 @@ bool FileCommands::documentCloseRequest(Form1 *doc)
     app_.activateDocument(doc);
     AppState &state = app_.state();
     state.FileName = doc->caption();
-    const int answer = app_.services().messageBox->show(texts::closeText(state.FileName),
+    const int answer = app_.services().messageBox->show(texts::closeText(displayPath(state.FileName)),
                                                         platform::mb::YesNo + platform::mb::Exclamation,
                                                         texts::closeTitle());
     if (answer != platform::mb::AnswerYes)
@@ -316,13 +346,15 @@ void FileCommands::Mnu_Fusionner_Click()
     state.MergeFileName = dlg.FileName;
     if (state.MergeFileName.isEmpty())
         return;
-    app_.RecordUndoSnapshot(doc);
-    QFile file(state.MergeFileName);
-    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+    // Read before the undo snapshot: a file that cannot be merged changes nothing. A text with a
+    // line too long to edit is not merged into an editable document.
+    ReadableFile file(state.MergeFileName);
+    QByteArray bytes;
+    if (!file.ok() || !file.readAll(&bytes) || longestLine(bytes) > longLineLimit) {
         showError(texts::openError());
         return;
     }
+    app_.RecordUndoSnapshot(doc);
     const DecodedUtf8 decoded = decodeToUtf8(bytes);
     const QByteArray lineEnd = lineEndBytes(doc->Text1->fileFormat().lineEnds);
     doc->Text1->setSelText(utf8ToString(withLineEnds(decoded.utf8, lineEnd)));

@@ -30,6 +30,19 @@ inline QString errorTitle() { return QStringLiteral("Erreur"); }
 inline QString openError() { return QStringLiteral("Erreur d'ouverture de fichier\rou fichier trop volumineux !"); }
 inline QString saveError() { return QStringLiteral("Erreur lors de l'enregistrement du fichier"); }
 
+// A program file whose lines were cut on opening (see LongLines.h).
+inline QString longLinesText(const QString &fileName)
+{
+    return QStringLiteral("Le fichier %1 contient des lignes de plus de 1 000 caractères.\r"
+                          "Elles sont coupées pour l'affichage.\r"
+                          "Le document est en lecture seule : l'enregistrer changerait le fichier.")
+        .arg(fileName);
+}
+inline QString longLinesSaveReason()
+{
+    return QStringLiteral("Le document est en lecture seule : ses lignes trop longues ont été coupées à l'ouverture.");
+}
+
 // The question when a modified document closes.
 inline QString closeTitle() { return QStringLiteral("Fermer le programmes CN"); }
 inline QString closeText(const QString &fileName)

@@ -426,13 +426,13 @@ bool RichTextBox::loadFile(const QString &path, tarmel::FileType type)
     return true;
 }
 
+bool RichTextBox::longLinesCut() const { return editor_->longLinesCut(); }
+
 bool RichTextBox::loadRichFile(const QString &path)
 {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    tarmel::ReadableFile file(path);
+    QByteArray bytes;
+    if (!file.ok() || !file.readAll(&bytes))
         return false;
     const std::optional<tarmel::FormattedText> doc = tarmel::readRtf(bytes);
     if (!doc)
@@ -451,12 +451,12 @@ bool RichTextBox::loadRichFile(const QString &path)
     return true;
 }
 
-bool RichTextBox::saveRichFile(const QString &path)
+tarmel::WriteResult RichTextBox::saveRichFile(const QString &path, const tarmel::SecureBeforeRewrite &secure)
 {
-    if (!tarmel::writeFileAtomically(path, tarmel::writeRtf(formattedText())).ok)
-        return false;
-    editor_->SendScintilla(Sci::SCI_SETSAVEPOINT);
-    return true;
+    tarmel::WriteResult result = tarmel::writeFileAtomically(path, tarmel::writeRtf(formattedText()), secure);
+    if (result.ok)
+        editor_->SendScintilla(Sci::SCI_SETSAVEPOINT);
+    return result;
 }
 
 tarmel::FileFormat RichTextBox::fileFormat() const { return editor_->fileFormat; }

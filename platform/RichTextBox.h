@@ -1,4 +1,5 @@
 #pragma once
+#include "files/AtomicWriter.h"
 #include "files/FormattedText.h"
 #include "files/TextCodec.h"
 #include "platform/LineColouring.h"
@@ -100,8 +101,12 @@ public:
     // for a rich file that is not RTF or nests too deeply. Program files are written by the
     // file commands through the codec; saveRichFile writes RTF and leaves the old file whole
     // when it fails (false).
+    // Only a regular file is read (never a folder, FIFO or device), up to its size when opened.
+    // A plain file with lines past tarmel::longLineLimit opens with them cut, read-only
+    // (longLinesCut()): it must never be saved, since that would change the file.
     bool loadFile(const QString &path, tarmel::FileType type);
-    bool saveRichFile(const QString &path);
+    bool longLinesCut() const;
+    tarmel::WriteResult saveRichFile(const QString &path, const tarmel::SecureBeforeRewrite &secure = {});
     // How the loaded file was stored (new documents: Windows-1252, CR LF, final line end).
     tarmel::FileFormat fileFormat() const;
     void setFileFormat(const tarmel::FileFormat &format);

@@ -1,11 +1,11 @@
 #include "platform/ScintillaEditor.h"
 
+#include "files/LongLines.h"
+
 #include "platform/AccessibleEditor.h"
 #include "platform/RichTextBox.h"
 
 #include <QAccessible>
-#include <QFile>
-#include <QFileInfo>
 #include <cstring>
 
 namespace platform {
@@ -223,6 +223,8 @@ void ScintillaEditor::endBulkWrite()
 
 void ScintillaEditor::replaceAll(const QByteArray &utf8)
 {
+    if (longLinesCut_)
+        return;   // read-only: the engine would refuse the text, and the counts must stay its own
     const bool tellClients = QAccessible::isActive() && byteLength() <= AccessibleTextLimit
                              && utf8.size() <= AccessibleTextLimit;
     if (tellClients) {
@@ -236,8 +238,10 @@ void ScintillaEditor::replaceAll(const QByteArray &utf8)
 
 bool ScintillaEditor::loadPlainFile(const QString &path, tarmel::FileFormat *format)
 {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+    // Only a regular file is read, never more than its size when opened: a FIFO, a device or a
+    // file still growing cannot keep the load going.
+    tarmel::ReadableFile file(path);
+    if (!file.ok())
         return false;
     const qint64 size = file.size();
     // The first slice is read before the content is dropped, so that a file that cannot
@@ -246,45 +250,89 @@ bool ScintillaEditor::loadPlainFile(const QString &path, tarmel::FileFormat *for
     qint64 got = file.read(slice.data(), slice.size());
     if (got < 0)
         return false;
+    SendScintilla(SCI_SETREADONLY, 0UL);
 
     beginBulkWrite(size + roomToType(size));
+    longLinesCut_ = false;
     // An ASCII file is the same bytes in every encoding the codec knows: it goes into
-    // the engine a slice at a time, without a second copy of the whole file. The first
-    // non-ASCII byte sends the whole file through the codec instead.
+    // the engine a slice at a time, without a second copy of the whole file, its long lines
+    // cut on the way (with CR LF: the line ends of the file are known only at its end). The
+    // first non-ASCII byte sends the whole file through the codec instead.
+    tarmel::StreamLineCutter cutter(tarmel::longLineLimit);
+    tarmel::StreamLineEnds lineEnds;
+    QByteArray lastBytes, cutSlice;
     while (got > 0 && isAscii(slice.constData(), got)) {
-        SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(got), slice.constData());
+        const QByteArrayView piece(slice.constData(), got);
+        lineEnds.feed(piece);
+        lastBytes = (lastBytes + piece.last(std::min<qsizetype>(2, got)).toByteArray()).right(2);
+        const std::vector<qsizetype> &cuts = cutter.cutsIn(piece);
+        if (cuts.empty()) {
+            SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(got), piece.data());
+        } else {
+            // One append a slice: the engine's cost is per call, not per byte.
+            cutSlice.resize(0);
+            qsizetype from = 0;
+            for (const qsizetype cut : cuts) {
+                cutSlice.append(piece.data() + from, cut - from).append("\r\n", 2);
+                from = cut;
+            }
+            cutSlice.append(piece.data() + from, got - from);
+            SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(cutSlice.size()), cutSlice.constData());
+        }
         got = file.read(slice.data(), slice.size());
     }
-    *format = got > 0 ? reloadThroughCodec(file, std::move(slice), got, size) : asciiFileFormat();
+    if (got > 0) {
+        if (!reloadThroughCodec(file, size, format)) {
+            SendScintilla(SCI_CLEARALL);
+            endBulkWrite();
+            return false;   // the window made for the file goes again
+        }
+        cutLongLines(*format);
+    } else {
+        *format = tarmel::decodeToUtf8(lastBytes).format;   // encoding and final line end
+        format->lineEnds = lineEnds.result();
+        longLinesCut_ = cutter.anyCut();
+    }
+    SendScintilla(SCI_SETREADONLY, longLinesCut_ ? 1UL : 0UL);
+    // The lines on screen keep their layout while the caret moves among them.
+    SendScintilla(SCI_SETLAYOUTCACHE, longLinesCut_ ? SC_CACHE_PAGE : SC_CACHE_CARET);
     endBulkWrite();
     SendScintilla(SCI_SETSAVEPOINT);
     SendScintilla(SCI_GOTOPOS, 0UL);
     return true;
 }
 
-// The engine holds the ASCII start of the file; `slice` holds the first `got` bytes of
-// the rest, `file` the remainder.
-tarmel::FileFormat ScintillaEditor::reloadThroughCodec(QFile &file, QByteArray slice, qint64 got, qint64 size)
+// A text decoded as a whole (not ASCII): a line past the limit gets line ends inserted where
+// they belong, from the end backwards so that the offsets found stay valid.
+void ScintillaEditor::cutLongLines(const tarmel::FileFormat &format)
 {
-    QByteArray whole = bytes(0, byteLength());
-    whole.append(slice.constData(), got);
-    slice = QByteArray();
-    whole.append(file.readAll());
+    const QByteArrayView loaded(characterPointer(), byteLength());
+    if (tarmel::longestLine(loaded) <= tarmel::longLineLimit)
+        return;
+    longLinesCut_ = true;
+    const std::vector<qsizetype> cuts = tarmel::longLineCuts(loaded, tarmel::longLineLimit);
+    const QByteArray eol = tarmel::lineEndBytes(format.lineEnds);
+    if (!asciiOnly_)
+        units_ += qsizetype(cuts.size()) * eol.size();   // the line ends added, one unit a byte
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(byteLength() + qsizetype(cuts.size()) * eol.size() + 1));
+    for (auto it = cuts.rbegin(); it != cuts.rend(); ++it)
+        SendScintilla(SCI_INSERTTEXT, static_cast<unsigned long>(*it), eol.constData());
+}
+
+// The whole file through the codec, read again from its start (the engine may hold its ASCII
+// start already cut).
+bool ScintillaEditor::reloadThroughCodec(tarmel::ReadableFile &file, qint64 size, tarmel::FileFormat *format)
+{
     SendScintilla(SCI_CLEARALL);
+    QByteArray whole;
+    if (!file.rewind() || !file.readAll(&whole))
+        return false;
     tarmel::DecodedUtf8 decoded = tarmel::decodeToUtf8(whole);
     whole = QByteArray();
     SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(decoded.utf8.size() + roomToType(size)));
     appendUtf8(decoded.utf8);
-    return decoded.format;
-}
-
-// An ASCII text: the codec's verdict on the last bytes gives encoding and final line end;
-// the line-end style comes from the whole text.
-tarmel::FileFormat ScintillaEditor::asciiFileFormat() const
-{
-    tarmel::FileFormat format = tarmel::decodeToUtf8(bytes(byteLength() - 2, byteLength())).format;
-    format.lineEnds = tarmel::detectLineEnds(QByteArrayView(characterPointer(), byteLength()));
-    return format;
+    *format = decoded.format;
+    return true;
 }
 
 void ScintillaEditor::replaceSelection(const QByteArray &utf8)

@@ -3,6 +3,7 @@
 // set-up, the byte <-> UTF-16 position mapping, the change notification
 // (ScintillaEditor.cpp), the keys and mouse notifications (ScintillaEditorInput.cpp) and
 // the table of character formats kept as engine styles (ScintillaEditorStyles.cpp).
+#include "files/FileReading.h"
 #include "files/TextCodec.h"
 #include "platform/LineColouring.h"
 
@@ -17,7 +18,6 @@
 #include <vector>
 
 class QAction;
-class QFile;
 class QKeyEvent;
 
 namespace platform {
@@ -60,8 +60,10 @@ public:
 
     // Whole-text replacement: no undo, no modification events, plain base format.
     void replaceAll(const QByteArray &utf8);
-    // Loads a plain-text file straight into the engine buffer; false when unreadable.
+    // Loads a plain-text file straight into the engine buffer; false when unreadable. Lines past
+    // tarmel::longLineLimit are cut and the editing area becomes read-only (longLinesCut()).
     bool loadPlainFile(const QString &path, tarmel::FileFormat *format);
+    bool longLinesCut() const { return longLinesCut_; }
     void replaceSelection(const QByteArray &utf8);   // caret after it, nothing selected
     void setLineEnds(tarmel::LineEndStyle style);
     void flushChange();                              // raises textChanged when due
@@ -131,8 +133,8 @@ private:
     void beginBulkWrite(qsizetype reserve);
     void appendUtf8(QByteArrayView utf8);
     void endBulkWrite();
-    tarmel::FileFormat reloadThroughCodec(QFile &file, QByteArray slice, qint64 got, qint64 size);
-    tarmel::FileFormat asciiFileFormat() const;
+    bool reloadThroughCodec(tarmel::ReadableFile &file, qint64 size, tarmel::FileFormat *format);
+    void cutLongLines(const tarmel::FileFormat &format);
     void keepOrdinaryKeys();
     void onModified(int pos, int type, const char *text, int length, int, int, int, int, int, int);
     void onUpdateUi(int updated);
@@ -187,6 +189,7 @@ private:
     qsizetype changedFrom_ = -1, changedTo_ = -1; // bytes changed since, -1: none
     VisibleLines coloured_;                   // the lines on screen when last coloured
     std::vector<ColourRun> colourRuns_;
+    bool longLinesCut_ = false;
 };
 
 template <typename Fn>

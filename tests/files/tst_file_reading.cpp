@@ -1,0 +1,221 @@
+// File names as bytes, reading only what a regular file held when opened, and long lines cut.
+#include "files/FilePaths.h"
+#include "files/FileReading.h"
+#include "files/LongLines.h"
+#include "tests/files/FileTestTools.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace tarmel;
+using namespace filetest;
+
+class TestFileReading : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Bytes -> path -> bytes is the identity; valid UTF-8 reads as itself; the shown name replaces each stray byte.
+    void pathBytes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<bool>("plainUtf8");   // the path is the ordinary UTF-8 reading of the bytes
+        QTest::newRow("ASCII") << QByteArray("/tmp/prog.iso") << "/tmp/prog.iso" << true;
+        QTest::newRow("UTF-8 accents") << QByteArray("/tmp/pi\xC3\xA8" "ce.iso") << "/tmp/pièce.iso" << true;
+        QTest::newRow("Latin-1 name") << QByteArray("/tmp/pi\xE8" "ce.iso") << "/tmp/pi\uFFFDce.iso" << false;
+        QTest::newRow("0xFF byte") << QByteArray("bad\xFF.iso") << "bad\uFFFD.iso" << false;
+        QTest::newRow("cut UTF-8 sequence at the end") << QByteArray("a\xC3") << "a\uFFFD" << false;
+        QTest::newRow("UTF-8 surrogate bytes") << QByteArray("\xED\xA0\x80") << "\uFFFD\uFFFD\uFFFD" << false;
+        QTest::newRow("4-byte character") << QByteArray("\xF0\x9F\x94\xA7.nc") << "\U0001F527.nc" << true;
+        QTest::newRow("newline in the name") << QByteArray("a\nb.iso") << "a\nb.iso" << true;
+        QTest::newRow("every high byte alone") << [] { QByteArray b; for (int i = 0x80; i < 0x100; ++i) b += char(i); return b; }()
+                                               << QString(128, QChar::ReplacementCharacter) << false;
+    }
+
+    void pathBytes()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, shown);
+        QFETCH(bool, plainUtf8);
+        const QString path = pathFromBytes(bytes);
+        QCOMPARE(pathToBytes(path), bytes);
+        QCOMPARE(displayPath(path), shown);
+        QCOMPARE(path == QString::fromUtf8(bytes), plainUtf8);
+    }
+
+    // A real escaped character (a surrogate pair whose low half is in the escape range) is not a byte.
+    void surrogatePairIsNotAnEscape()
+    {
+        const QString path = QStringLiteral("x\U00010380y");   // U+10380: low surrogate U+DF80
+        QCOMPARE(pathToBytes(path), path.toUtf8());
+        QCOMPARE(displayPath(path), path);
+    }
+
+    // What each kind of name gives to a reader: only a regular file opens, and nothing blocks (the
+    // other kinds are rows of tst_hostile_open, through the open command).
+    void opens_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("regular file") << "file" << true;
+        QTest::newRow("empty file") << "empty" << true;
+        QTest::newRow("FIFO without a writer") << "fifo" << false;
+        QTest::newRow("empty name") << "" << false;
+        QTest::newRow("Latin-1 name") << "latin1" << true;
+        QTest::newRow("link to a FIFO") << "link" << false;
+    }
+
+    void opens()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, opens);
+        QTemporaryDir dir;
+        QString path = kind.isEmpty() ? kind : dir.filePath(kind);
+        if (kind == u"file" || kind == u"empty")
+            QVERIFY(writePlain(path, kind == u"file" ? "N10\r\n" : ""));
+        if (kind == u"fifo" || kind == u"link")
+            QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("fifo")).constData(), 0600), 0);
+        if (kind == u"link")
+            QCOMPARE(::symlink("fifo", QFile::encodeName(path).constData()), 0);
+        if (kind == u"latin1") {
+            path = pathFromBytes(QFile::encodeName(dir.path()) + "/pi\xE8" "ce.iso");
+            const int fd = ::open(pathToBytes(path).constData(), O_WRONLY | O_CREAT, 0644);
+            QVERIFY(fd >= 0 && ::write(fd, "N10\r\n", 5) == 5 && ::close(fd) == 0);
+        }
+        ReadableFile file(path);
+        QCOMPARE(file.ok(), opens);
+        QCOMPARE(file.error().isEmpty(), opens);
+        QCOMPARE(isReadableRegularFile(path), opens);
+        if (opens) {
+            QByteArray bytes;
+            QVERIFY(file.readAll(&bytes));
+            QCOMPARE(bytes, kind == u"empty" ? QByteArray() : QByteArray("N10\r\n"));
+        }
+        if (kind == u"latin1")   // Qt cannot remove a name that is not UTF-8
+            QCOMPARE(::unlink(pathToBytes(path).constData()), 0);
+    }
+
+    // A file that grows while it is read gives what it held when opened, and no more.
+    void growingFileReadsItsSizeWhenOpened()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("growing.iso");
+        const QByteArray first = randomBytes(1, 300000);
+        QVERIFY(writePlain(path, first));
+        ReadableFile file(path);
+        QVERIFY(file.ok());
+        QFile writer(path);
+        QVERIFY(writer.open(QIODevice::Append) && writer.write(randomBytes(2, 1 << 20)) == 1 << 20);
+        writer.close();
+        char head[1000];
+        QCOMPARE(file.read(head, sizeof head), qint64(sizeof head));
+        QByteArray rest;
+        QVERIFY(file.readAll(&rest));
+        QCOMPARE(QByteArray(head, sizeof head) + rest, first);
+        QCOMPARE(file.read(head, sizeof head), qint64(0));
+    }
+
+    void longestLine_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<qsizetype>("longest");
+        QTest::newRow("empty") << QByteArray() << qsizetype(0);
+        QTest::newRow("one line, no end") << QByteArray("N10 G0") << qsizetype(6);
+        QTest::newRow("CR LF, not counted") << QByteArray("N1\r\nN100\r\nN1") << qsizetype(4);
+        QTest::newRow("lone CR and LF") << QByteArray("ab\rabcde\nabc") << qsizetype(5);
+        QTest::newRow("LF CR is two ends") << QByteArray("abc\n\rab") << qsizetype(3);
+        QTest::newRow("last line longest") << QByteArray("a\r\n") + QByteArray(20000, 'x') << qsizetype(20000);
+        QTest::newRow("NUL bytes count") << QByteArray(7, '\0') + "\n" << qsizetype(7);
+    }
+
+    void longestLine()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(qsizetype, longest);
+        QCOMPARE(tarmel::longestLine(text), longest);
+    }
+
+    // Pieces of at most the limit, cut between characters; removing the added ends gives the text back.
+    void cutLongLines_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<qsizetype>("limit");
+        QTest::addColumn<QByteArray>("cut");
+        QTest::newRow("short lines unchanged") << QByteArray("N10\r\nN20\nN30\r") << qsizetype(5) << QByteArray("N10\r\nN20\nN30\r");
+        QTest::newRow("exactly the limit") << QByteArray("abcde\r\n") << qsizetype(5) << QByteArray("abcde\r\n");
+        QTest::newRow("one over") << QByteArray("abcdef\r\n") << qsizetype(5) << QByteArray("abcde|f\r\n");
+        QTest::newRow("several pieces, no final end") << QByteArray("abcdefghijkl") << qsizetype(5) << QByteArray("abcde|fghij|kl");
+        QTest::newRow("UTF-8 kept whole") << QByteArray("abcd\xC3\xA9" "fgh") << qsizetype(5) << QByteArray("abcd|\xC3\xA9" "fgh");
+        QTest::newRow("4-byte characters") << QByteArray("\xF0\x9F\x94\xA7\xF0\x9F\x94\xA7") << qsizetype(5)
+                                           << QByteArray("\xF0\x9F\x94\xA7|\xF0\x9F\x94\xA7");
+        QTest::newRow("stray continuation bytes") << QByteArray(12, '\x80') << qsizetype(5)
+                                                  << QByteArray(5, '\x80') + '|' + QByteArray(5, '\x80') + '|' + QByteArray(2, '\x80');
+    }
+
+    void cutLongLines()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(qsizetype, limit);
+        QFETCH(QByteArray, cut);
+        const QByteArray result = tarmel::cutLongLines(text, limit, "|");
+        QCOMPARE(result, cut);
+        QVERIFY(tarmel::longestLine(QByteArray(result).replace('|', '\n')) <= limit);
+        QCOMPARE(QByteArray(result).replace("|", ""), text);
+    }
+
+    // Read piece by piece, at any split, the same cuts and the same line-end style as over the whole.
+    void streamedAsWhole_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<qsizetype>("limit");
+        QTest::newRow("CR LF split everywhere") << QByteArray("abcdef\r\nab\r\nabcdefghijk\r\n") << qsizetype(4);
+        QTest::newRow("lone CRs and LFs") << QByteArray("abc\rdefgh\nij\n\rklmnopqrs\r") << qsizetype(4);
+        QTest::newRow("exactly the limit, then an end") << QByteArray("abcd\nabcd\r\nabcd") << qsizetype(4);
+        QTest::newRow("one long line") << QByteArray(1000, 'x') << qsizetype(7);
+        QTest::newRow("ends with CR") << QByteArray("abcdefgh\r") << qsizetype(4);
+        QTest::newRow("only CRs") << QByteArray("\r\r\r") << qsizetype(4);
+        QTest::newRow("random ASCII with line ends") << [] {
+            QByteArray b = filetest::randomBytes(9, 5000);
+            for (char &c : b)
+                c = "ab\r\ncdefghijklmnop"[uchar(c) % 18];
+            return b;
+        }() << qsizetype(6);
+    }
+
+    void streamedAsWhole()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(qsizetype, limit);
+        std::vector<qsizetype> whole = longLineCuts(text, limit);
+        for (qsizetype pieceSize : {qsizetype(1), qsizetype(2), qsizetype(3), qsizetype(7), text.size()}) {
+            StreamLineCutter cutter(limit);
+            StreamLineEnds ends;
+            std::vector<qsizetype> cuts;
+            for (qsizetype at = 0; at < text.size(); at += pieceSize) {
+                const QByteArrayView piece = QByteArrayView(text).sliced(at, std::min(pieceSize, text.size() - at));
+                ends.feed(piece);
+                for (qsizetype cut : cutter.cutsIn(piece))
+                    cuts.push_back(at + cut);
+            }
+            QCOMPARE(cuts, whole);
+            QCOMPARE(cutter.anyCut(), !whole.empty());
+            QCOMPARE(int(ends.result()), int(detectLineEnds(text)));
+        }
+    }
+
+    // The editor's own limit over a 10 MB line: pieces of the limit, same bytes without the added ends.
+    void cutTenMegabyteLine()
+    {
+        const QByteArray line = QByteArray("G1X1.5Y2 ").repeated((10 << 20) / 9);
+        const QByteArray cut = tarmel::cutLongLines(line, longLineLimit, "\r\n");
+        QCOMPARE(tarmel::longestLine(cut), longLineLimit);
+        QCOMPARE(QByteArray(cut).replace("\r\n", ""), line);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileReading)
+#include "tst_file_reading.moc"

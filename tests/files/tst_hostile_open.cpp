@@ -1,0 +1,444 @@
+// Strange and huge inputs through the open path, merge and the hand-off: each opens or fails with the
+// open error message, nothing hangs (each row has the test harness's watchdog, QTEST_FUNCTION_TIMEOUT,
+// set by CMake), nothing crashes, no half-made window stays. Then each save fault with its reason.
+#include "app/HandOff.h"
+#include "app/MDIForm1.h"
+#include "document/Form1.h"
+#include "document/StatusBar1Widget.h"
+#include "files/FileCommands.h"
+#include "files/FilePaths.h"
+#include "files/LongLines.h"
+#include "platform/RichTextBox.h"
+#include "tests/files/FileTestTools.h"
+#include "tests/support/TestApp.h"
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QtTest>
+
+#include <atomic>
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace tarmel;
+using testsupport::TestApp;
+
+namespace {
+
+const QString openError = QStringLiteral("Erreur d'ouverture de fichier\rou fichier trop volumineux !");
+const QString saveError = QStringLiteral("Erreur lors de l'enregistrement du fichier\r");
+
+enum class Outcome { Opens, OpensCut, Refused };
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    const int fd = ::open(pathToBytes(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const bool ok = fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) == ssize_t(bytes.size());
+    return ::close(fd) == 0 && ok;
+}
+
+QByteArray nestedRtf(int depth) { return "{\\rtf1 " + QByteArray(depth, '{') + "x" + QByteArray(depth, '}') + "}"; }
+
+// Makes the entry a row names, in `folder`; returns its path as the program holds it.
+QString makeEntry(const QString &kind, const QString &folder)
+{
+    const QString plain = folder + "/prog.iso";
+    if (kind == u"FIFO")
+        return ::mkfifo(QFile::encodeName(plain).constData(), 0600) == 0 ? plain : QString();
+    if (kind == u"folder")
+        return QDir().mkpath(plain) ? plain : QString();
+    if (kind.startsWith(u"/dev/") || kind == u"missing")
+        return kind == u"missing" ? plain : kind;
+    QByteArray bytes = "N10 G0 X0\r\n";
+    QString path = plain;
+    if (kind == u"empty")
+        bytes.clear();
+    else if (kind == u"NUL bytes")
+        bytes = QByteArray(1 << 20, '\0');
+    else if (kind == u"100 MB line")
+        bytes = QByteArray("G1X1.5Y2").repeated(100 << 17);
+    else if (kind == u"10 MB line")
+        bytes = QByteArray("G1X1.5Y2").repeated(10 << 17) + "\r\nM30\r\n";
+    else if (kind == u"10,000,000 lines")
+        bytes = QByteArray("N1\r\n").repeated(10000000);
+    else if (kind == u"random bytes")
+        bytes = filetest::randomBytes(3, 1 << 20);
+    else if (kind == u"invalid UTF-8 among valid")
+        bytes = "(caf\xC3\xA9)\r\n(pi\xE8" "ce)\r\n(\xFF\xFE)\r\n";
+    else if (kind == u"4,000-character path") {
+        QString deep = folder;
+        while (deep.size() < 3800)
+            deep += "/" + QString(200, u'd');
+        if (!QDir().mkpath(deep))
+            return QString();
+        path = deep + "/" + QString(4000 - deep.size() - 1, u'p');
+    } else if (kind == u"newline in the name")
+        path = folder + "/pro\ng.iso";
+    else if (kind == u"Latin-1 name")
+        path = pathFromBytes(QFile::encodeName(folder) + "/pi\xE8" "ce.iso");
+    else if (kind == u"0xFF in the name")
+        path = pathFromBytes(QFile::encodeName(folder) + "/bad\xFF.iso");
+    else if (kind == u"RTF, 100,000 nested groups") {
+        path = folder + "/deep.rtf";
+        bytes = nestedRtf(100000);
+    } else if (kind == u"RTF cut off") {
+        path = folder + "/cut.rtf";
+        bytes = "{\\rtf1\\ansi{\\fonttbl{\\f0 Courier New;}}\\f0 N10 G0\\par N20 G1\\par N3";
+    }
+    return writeBytes(path, bytes) ? path : QString();
+}
+
+// Qt cannot remove names that are not UTF-8: the rows' own entries go before the folder does.
+void removeEntry(const QString &path)
+{
+    if (!path.startsWith(u"/dev/"))
+        ::unlink(pathToBytes(path).constData());
+}
+
+} // namespace
+
+class TestHostileOpen : public QObject {
+    Q_OBJECT
+
+private slots:
+    void openPath_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<qsizetype>("length");   // of the text, when it opens (-1: not checked)
+        const auto row = [](const char *kind, Outcome outcome, qsizetype length = -1) {
+            QTest::newRow(kind) << QString::fromUtf8(kind) << int(outcome) << length;
+        };
+        row("FIFO", Outcome::Refused);
+        row("folder", Outcome::Refused);
+        row("/dev/zero", Outcome::Refused);
+        row("/dev/urandom", Outcome::Refused);
+        row("missing", Outcome::Refused);
+        row("empty", Outcome::Opens, 0);
+        row("NUL bytes", Outcome::OpensCut, (1 << 20) + (1 << 20) / longLineLimit * 2);   // one line of 1 MB
+        row("100 MB line", Outcome::OpensCut, (100 << 20) + (100 << 20) / longLineLimit * 2);
+        row("10 MB line", Outcome::OpensCut, (10 << 20) + (10 << 20) / longLineLimit * 2 + 7);
+        row("10,000,000 lines", Outcome::Opens, 40000000);
+        row("random bytes", Outcome::OpensCut);   // a binary file: some of its "lines" run past the limit
+        row("invalid UTF-8 among valid", Outcome::Opens, 24);   // read as Windows-1252, a character a byte
+        row("4,000-character path", Outcome::Opens, 11);
+        row("newline in the name", Outcome::Opens, 11);
+        row("Latin-1 name", Outcome::Opens, 11);
+        row("0xFF in the name", Outcome::Opens, 11);
+        row("RTF, 100,000 nested groups", Outcome::Refused);
+        row("RTF cut off", Outcome::Opens);
+    }
+
+    void openPath()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, outcome);
+        QFETCH(qsizetype, length);
+        TestApp app;
+        app.fakes.messageBox.autoOk = true;
+        app.trigger("Mnu_Nouveau");
+        const QString path = makeEntry(kind, app.workDir.path());
+        QVERIFY(!path.isEmpty());
+        Form1 *before = app.doc();
+        app.open(path);
+        const bool opened = app.main->documents().size() == 2;
+        QCOMPARE(opened, outcome != int(Outcome::Refused));
+        if (!opened) {
+            QCOMPARE(app.fakes.messageBox.boxes().size(), 1);
+            QCOMPARE(app.fakes.messageBox.last().text, openError);
+            QCOMPARE(app.doc(), before);
+            QCOMPARE(app.mismatches("Mnu_Enregistrer -Mnu_Fusionner"), QString());
+            removeEntry(path);
+            return;
+        }
+        Form1 *doc = app.doc();
+        QCOMPARE(doc->caption(), path);
+        QCOMPARE(doc->windowTitle(), displayPath(path));
+        QVERIFY(!doc->Change);
+        if (length >= 0)
+            QCOMPARE(doc->Text1->textLength(), length);
+        const bool cut = outcome == int(Outcome::OpensCut);
+        QCOMPARE(doc->Text1->longLinesCut(), cut);
+        QCOMPARE(doc->Text1->engine()->isReadOnly(), cut);
+        QCOMPARE(app.fakes.messageBox.boxes().size(), cut ? 1 : 0);
+        if (cut)
+            QVERIFY(app.fakes.messageBox.last().text.startsWith("Le fichier prog.iso contient des lignes de plus de 1 000 "));
+        removeEntry(path);
+    }
+
+    // The name's own bytes from the open dialog to the save, the status bar showing it as it can.
+    void nameNotUtf8SavesUnderItsBytes()
+    {
+        TestApp app;
+        const QString path = pathFromBytes(QFile::encodeName(app.workDir.path()) + "/pi\xE8" "ce.iso");
+        QVERIFY(writeBytes(path, "N10 G0\r\n"));
+        Form1 *doc = app.open(path);
+        QCOMPARE(doc->StatusBar1->panelText(1), QStringLiteral("pi\uFFFDce.iso"));
+        doc->Text1->setText("N20 G1\r\n");
+        doc->Change = true;
+        app.trigger("Mnu_Enregistrer");
+        QVERIFY(app.fakes.messageBox.boxes().isEmpty());
+        QVERIFY(!doc->Change);
+        QFile file;
+        const int fd = ::open(pathToBytes(path).constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(fd >= 0 && file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+        QCOMPARE(file.readAll(), QByteArray("N20 G1\r\n"));
+        removeEntry(path);
+    }
+
+    // A file that another program keeps writing opens with what it held when opened.
+    void growingFileOpens()
+    {
+        TestApp app;
+        const QString path = app.write("grow.iso", QByteArray("N1\r\n").repeated(1000));
+        std::atomic<bool> stop = false;
+        std::thread writer([&] {
+            QFile f(path);
+            if (!f.open(QIODevice::Append))
+                return;
+            const QByteArray chunk = QByteArray("N2\r\n").repeated(16384);
+            for (int i = 0; i < 800 && !stop; ++i)
+                f.write(chunk), f.flush();
+        });
+        Form1 *doc = app.open(path);
+        stop = true;
+        writer.join();
+        QCOMPARE(app.main->documents().size(), 1);
+        QVERIFY(doc->Text1->textLength() >= 4000);
+        QCOMPARE(doc->Text1->textLength() % 4, 0);   // whole lines: the size when opened, nothing past it
+        QVERIFY(app.fakes.messageBox.boxes().isEmpty());
+    }
+
+    // The cut document is read-only and never saved: the file keeps its bytes.
+    void cutDocumentIsNeverSaved()
+    {
+        TestApp app;
+        app.fakes.messageBox.autoOk = true;
+        const QByteArray bytes = QByteArray("G1X1.5Y2").repeated(5000);
+        const QString path = app.write("long.iso", bytes);
+        Form1 *doc = app.open(path);
+        QVERIFY(doc->Text1->longLinesCut());
+        const QString shown = doc->Text1->text();
+        doc->Text1->setText("N10\r\n");   // a whole-text command leaves the read-only text as it is
+        QCOMPARE(doc->Text1->text(), shown);
+        QCOMPARE(doc->Text1->textLength(), bytes.size() + (bytes.size() / longLineLimit - 1) * 2);
+        doc->Change = true;
+        app.run("Mnu_Enregistrer");
+        QCOMPARE(app.fakes.messageBox.last().text,
+                 saveError + "Le document est en lecture seule : ses lignes trop longues ont été coupées à l'ouverture.");
+        QVERIFY(doc->Change);
+        QCOMPARE(TestApp::read(path), bytes);
+    }
+
+    void merge_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("merged");   // empty: refused with the open error
+        QTest::newRow("FIFO") << "FIFO" << QString();
+        QTest::newRow("/dev/zero") << "/dev/zero" << QString();
+        QTest::newRow("folder") << "folder" << QString();
+        QTest::newRow("10 MB line: not into an editable document") << "10 MB line" << QString();
+        QTest::newRow("Latin-1 name") << "Latin-1 name" << "N10 G0 X0\r\n";
+        QTest::newRow("empty") << "empty" << "";
+    }
+
+    void merge()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, merged);
+        TestApp app;
+        app.fakes.messageBox.autoOk = true;
+        app.trigger("Mnu_Nouveau");
+        app.doc()->Text1->setText("A\r\n");
+        app.doc()->Text1->setSelStart(3);
+        const QString path = makeEntry(kind, app.workDir.path());
+        QVERIFY(!path.isEmpty());
+        app.fakes.commonDialog.expectOpen(path);
+        app.run("Mnu_Fusionner");
+        QCOMPARE(app.doc()->Text1->text(), "A\r\n" + merged);
+        QCOMPARE(app.fakes.messageBox.boxes().isEmpty(), !merged.isNull());
+        if (merged.isNull())
+            QCOMPARE(app.fakes.messageBox.last().text, openError);
+        removeEntry(path);
+    }
+
+    // The command line of a first instance: the name as the system gave it.
+    void commandLine_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("FIFO") << "FIFO" << false;
+        QTest::newRow("/dev/zero") << "/dev/zero" << false;
+        QTest::newRow("Latin-1 name") << "Latin-1 name" << true;
+        QTest::newRow("0xFF in the name") << "0xFF in the name" << true;
+    }
+
+    void commandLine()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, opens);
+        TestApp app(false);
+        app.fakes.messageBox.autoOk = true;
+        const QString path = makeEntry(kind, app.workDir.path());
+        QVERIFY(!path.isEmpty());
+        QVERIFY(app.main->startUp({path}));
+        QCOMPARE(app.main->documents().size(), opens ? 1 : 0);
+        QCOMPARE(app.fakes.messageBox.boxes().size(), opens ? 0 : 1);
+        if (opens)
+            QCOMPARE(pathToBytes(app.doc()->caption()), pathToBytes(path));
+        removeEntry(path);
+    }
+
+    void handOff_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("FIFO") << "FIFO" << false;
+        QTest::newRow("/dev/urandom") << "/dev/urandom" << false;
+        QTest::newRow("newline in the name") << "newline in the name" << true;
+        QTest::newRow("0xFF in the name") << "0xFF in the name" << true;
+    }
+
+    void handOff()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, opens);
+        TestApp app;
+        app.fakes.messageBox.autoOk = true;
+        const QString path = makeEntry(kind, app.workDir.path());
+        QVERIFY(!path.isEmpty() && writeHandOff(app.programDir.path(), path));
+        app.main->Timer1_Timer();
+        QCOMPARE(app.main->documents().size(), opens ? 1 : 0);
+        QCOMPARE(app.fakes.messageBox.boxes().size(), opens ? 0 : 1);
+        if (opens)
+            QCOMPARE(app.doc()->caption(), path);
+        removeEntry(path);
+    }
+
+    // Each save fault: the save error message, then its reason; the document stays modified.
+    void saveFaultGivesReason_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("reason");   // %1: the work folder
+        QTest::newRow("read-only file") << "read-only file" << "Le fichier est en lecture seule.";
+        QTest::newRow("folder gone") << "folder gone" << "Le dossier « %1/sub » n'existe plus.";
+        QTest::newRow("folder in the way") << "folder in the way" << "« %1/sub/prog.iso » est un dossier.";
+        QTest::newRow("file size limit") << "size limit" << "Le fichier dépasse la taille permise.";
+        QTest::newRow("full disk") << "full disk" << "Le disque est plein.";
+        QTest::newRow("read-only folder, new file")
+            << "read-only folder" << (::geteuid() == 0 ? "Le disque est en lecture seule." : "Le dossier « %1/sub » est en lecture seule.");
+    }
+
+    void saveFaultGivesReason()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, reason);
+        TestApp app;
+        app.fakes.messageBox.autoOk = true;
+        const QString work = app.workDir.path(), sub = work + "/sub", target = sub + "/prog.iso";
+        const QByteArray mountPoint = QFile::encodeName(sub);
+        QVERIFY(QDir().mkpath(sub));
+        const bool mounted = (fault == u"full disk" || fault == u"read-only folder")
+                             && ::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=64k") == 0;
+        if ((fault == u"full disk" || (fault == u"read-only folder" && ::geteuid() == 0)) && !mounted)
+            QSKIP("cannot mount a small tmpfs here");
+        QVERIFY(filetest::writePlain(target, "N10\r\n"));
+        Form1 *doc = app.open(target);
+        QVERIFY(doc && doc->caption() == target);
+        doc->Text1->setText(QString("N20 G1 X1\r\n").repeated(20000));
+        doc->Change = true;
+        rlimit previous{};
+        if (fault == u"read-only file")
+            QCOMPARE(::chmod(mountPoint + "/prog.iso", 0444), 0);
+        if (fault == u"folder gone")
+            QVERIFY(QDir(sub).removeRecursively());
+        if (fault == u"folder in the way")
+            QVERIFY(QFile::remove(target) && QDir().mkpath(target));
+        if (fault == u"read-only folder") {
+            QVERIFY(QFile::remove(target));
+            if (mounted)
+                QCOMPARE(::mount(nullptr, mountPoint.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
+            else
+                QCOMPARE(::chmod(mountPoint.constData(), 0555), 0);
+        }
+        if (fault == u"size limit") {
+            QCOMPARE(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+            const rlimit limited{65536, previous.rlim_max};
+            QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+        }
+        app.trigger("Mnu_Enregistrer");
+        if (fault == u"size limit")
+            QCOMPARE(::setrlimit(RLIMIT_FSIZE, &previous), 0);
+        if (mounted)
+            ::umount2(mountPoint.constData(), MNT_DETACH);
+        ::chmod(mountPoint.constData(), 0700);
+        QCOMPARE(app.fakes.messageBox.boxes().size(), 1);
+        QCOMPARE(app.fakes.messageBox.last().text, saveError + (reason.contains("%1") ? reason.arg(work) : reason));
+        QVERIFY(doc->Change);
+    }
+
+    // A writable file in a read-only folder is saved in place, without a word, once the hook (the
+    // recovery journal's) has secured the text; a hook that cannot stops the save, with its reason.
+    void readOnlyFolderSavesInPlace_data()
+    {
+        QTest::addColumn<QString>("hook");
+        QTest::newRow("no hook") << "none";
+        QTest::newRow("text secured") << "secures";
+        QTest::newRow("text not secured") << "refuses";
+    }
+
+    void readOnlyFolderSavesInPlace()
+    {
+        QFETCH(QString, hook);
+        TestApp app;
+        app.fakes.messageBox.autoOk = true;
+        FileCommands files(*app.main);   // takes over the file commands, to be given the hook
+        QStringList asked;
+        if (hook != u"none")
+            files.setSecureBeforeRewrite([&](Form1 *doc, const QString &path) {
+                asked << (doc == app.doc() ? path : QStringLiteral("another document"));
+                return hook == u"secures";
+            });
+        const QString sub = app.workDir.path() + "/sub", target = sub + "/prog.iso";
+        const QByteArray folder = QFile::encodeName(sub), file = QFile::encodeName(target);
+        QVERIFY(QDir().mkpath(sub));
+        const bool root = ::geteuid() == 0;
+        if (root && ::mount("tmpfs", folder.constData(), "tmpfs", 0, "size=4m") != 0)
+            QSKIP("cannot mount a tmpfs here to make a folder read-only for root");
+        QVERIFY(filetest::writePlain(target, "N10\r\n"));
+        Form1 *doc = app.open(target);
+        if (root) {
+            QCOMPARE(::mount(file.constData(), file.constData(), nullptr, MS_BIND, nullptr), 0);
+            QCOMPARE(::mount(nullptr, folder.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr), 0);
+        } else {
+            QCOMPARE(::chmod(folder.constData(), 0555), 0);
+        }
+        doc->Text1->setText("N20 G1\r\nN30 M30\r\n");
+        doc->Change = true;
+        app.trigger("Mnu_Enregistrer");
+        const QByteArray written = TestApp::read(target);
+        const QStringList entries = filetest::listing(sub);
+        if (root) {
+            ::umount2(file.constData(), MNT_DETACH);
+            ::umount2(folder.constData(), MNT_DETACH);
+        }
+        ::chmod(folder.constData(), 0700);
+        const bool saved = hook != u"refuses";
+        QCOMPARE(asked, hook == u"none" ? QStringList() : QStringList{target});
+        QCOMPARE(app.fakes.messageBox.boxes().size(), saved ? 0 : 1);
+        if (!saved)
+            QCOMPARE(app.fakes.messageBox.last().text,
+                     saveError + "Le texte n'a pas pu être mis en lieu sûr avant de réécrire le fichier.");
+        QCOMPARE(doc->Change, !saved);
+        QCOMPARE(written, saved ? QByteArray("N20 G1\r\nN30 M30\r\n") : QByteArray("N10\r\n"));
+        QCOMPARE(entries, QStringList{"prog.iso"});
+        doc->Change = false;
+    }
+};
+
+QTEST_MAIN(TestHostileOpen)
+#include "tst_hostile_open.moc"
