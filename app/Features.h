@@ -10,6 +10,8 @@
 #include "files/FileCommands.h"
 #include "help/HelpCommands.h"
 #include "numbering/NumberingCommands.h"
+#include "recovery/ExternalChangeCommands.h"
+#include "recovery/RecoveryCommands.h"
 #include "search/SearchCommands.h"
 #include "settings/SettingsCommands.h"
 #include "transform/TransformCommands.h"
@@ -19,7 +21,7 @@ namespace tarmel {
 struct Features {
     Features(AppContext &app, QMdiArea *mdi, QMenu *windowMenu)
         : edit(app), files(app), search(app), numbering(app), transform(app), dates(app), toolbar(app), tools(app),
-          help(app), settings(app),
+          help(app), settings(app), disk(app), recovery(app, disk),
           windows(app, mdi, windowMenu)
     {
     }
@@ -34,6 +36,8 @@ struct Features {
     ToolCommands tools;
     HelpCommands help;
     SettingsCommands settings;
+    ExternalChangeCommands disk;
+    RecoveryCommands recovery;
     WindowCommands windows;
 };
 

@@ -39,6 +39,7 @@ int main(int argc, char *argv[])
     platform::SystemClock clock;
     platform::QtSettingsStore settings;
     platform::QtShell shell;
+    platform::QtRecovery recovery;
     tarmel::help::QtHelpViewer helpViewer(messageBox, tarmel::help::defaultHelpFolders());
     commonDialog.setHelpViewer(&helpViewer);
     platform::XdgRegistry registry(QCoreApplication::applicationFilePath(),
@@ -52,11 +53,13 @@ int main(int argc, char *argv[])
     services.settings = &settings;
     services.shell = &shell;
     services.registry = &registry;
+    services.recovery = &recovery;
 
     tarmel::MDIForm1 window(services);
     messageBox.setParent(&window);
     commonDialog.setParent(&window);
     helpViewer.setParent(&window);
+    recovery.setParent(&window);
     if (!window.startUp(commandLine.arguments))
         return 0; // the file went to the instance already running
     // Maximised; without a window manager (a bare X server) the size is set as well.

@@ -110,6 +110,10 @@ bool FileCommands::saveDocument(Form1 *doc, const QString &path)
 {
     if (!doc)
         return false;
+    bool proceed = true;
+    emit app_.events().aboutToSave(doc, path, proceed);
+    if (!proceed)
+        return false; // the file and the document stay as they are
     const SaveOutcome outcome = doc->fileType == FileType::Rich
         ? (doc->Text1->saveRichFile(path) ? SaveOutcome::Saved : SaveOutcome::Failed)
         : savePlain(doc, path);

@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/CommonDialog.h"
 #include "platform/MessageBox.h"
+#include "platform/Recovery.h"
 #include "platform/Registry.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
@@ -19,6 +20,7 @@ struct Services {
     SettingsStore *settings = nullptr;
     Shell *shell = nullptr;
     Registry *registry = nullptr;
+    Recovery *recovery = nullptr; // none: no recovery journal
 };
 
 } // namespace platform

@@ -6,6 +6,7 @@
 #include "tests/support/FakeCommonDialog.h"
 #include "tests/support/FakeHelpViewer.h"
 #include "tests/support/FakeMessageBox.h"
+#include "tests/support/FakeRecovery.h"
 #include "tests/support/FakeSettingsStore.h"
 #include "tests/support/FakeShell.h"
 
@@ -28,6 +29,7 @@ struct FakeServices {
         s.settings = &settings;
         s.shell = &shell;
         s.registry = &registry;
+        s.recovery = &recovery;
         return s;
     }
 
@@ -39,6 +41,7 @@ struct FakeServices {
     FakeSettingsStore settings;
     FakeShell shell;
     tarmel::MemoryRegistry registry;
+    FakeRecovery recovery;
 };
 
 } // namespace testsupport
