@@ -72,7 +72,7 @@ void RecoveryCommands::textChanged(Form1 *doc)
         it->pendingSince.start();
     const int pause = recovery->journalPause();
     const qint64 left = recovery->journalLongestWait() - it->pendingSince.elapsed();
-    it->timer->start(int(qBound<qint64>(0, qMin<qint64>(pause, left), pause)));
+    it->timer->start(int(qBound(qint64(0), qMin(qint64(pause), left), qint64(pause))));
 }
 
 QString RecoveryCommands::journalOf(Form1 *doc) const

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
+#include <Qsci/qsciscintilla.h>
 
 #include <cstdio>
 
