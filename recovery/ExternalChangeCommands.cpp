@@ -94,7 +94,10 @@ void ExternalChangeCommands::checkActiveDocument()
         return;
     Form1 *doc = app_.activeDocument();
     const auto it = doc ? known_.find(doc) : known_.end();
-    if (it == known_.end() || doc->Change || it->path.isEmpty())
+    if (it == known_.end() || it->path.isEmpty())
+        return;
+    showReadOnly(doc, it->path); // its permissions may have changed meanwhile
+    if (doc->Change)
         return;
     FileStamp now;
     if (compareWithDisk(it->stamp, it->path, &now) != DiskChange::Changed)

@@ -170,6 +170,13 @@ private slots:
         Form1 *doc = app.open(file);
         QCOMPARE(doc->caption(), file);
         QCOMPARE(doc->StatusBar1->panelText(8), QStringLiteral("Lecture seule"));
+        // Permissions changed meanwhile show at the next activation.
+        QCOMPARE(::chmod(QFile::encodeName(file).constData(), 0644), 0);
+        emit app.main->events().activated(doc);
+        QCOMPARE(doc->StatusBar1->panelText(8), QStringLiteral("Tarmel - programmes CN"));
+        QCOMPARE(::chmod(QFile::encodeName(file).constData(), 0444), 0);
+        emit app.main->events().activated(doc);
+        QCOMPARE(doc->StatusBar1->panelText(8), QStringLiteral("Lecture seule"));
         doc->Text1->setSelText(QStringLiteral("X"));
         app.fakes.messageBox.answerOk();
         app.trigger("Mnu_Enregistrer");
