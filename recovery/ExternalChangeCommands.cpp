@@ -99,11 +99,11 @@ void ExternalChangeCommands::checkActiveDocument()
     showReadOnly(doc, it->path); // its permissions may have changed meanwhile
     if (doc->Change)
         return;
+    if (it->declined.exists && stampOf(it->path, -1).sameMetadata(it->declined))
+        return; // this change was already declined (told by the metadata alone, without reading)
     FileStamp now;
     if (compareWithDisk(it->stamp, it->path, &now) != DiskChange::Changed)
         return;
-    if (now.sameMetadata(it->declined) && now.hash == it->declined.hash)
-        return; // this change was already declined
     asking_ = true;
     const QString path = it->path;
     const int answer = app_.services().messageBox->show(texts::changedOnDiskReload(path),

@@ -26,7 +26,8 @@ struct FileStamp {
 // time or identity differ.
 inline constexpr qint64 kStampHashLimit = 64LL * 1024 * 1024;
 
-// Reads the stamp of the file at path now (a missing file gives exists == false).
+// Reads the stamp of the file at path now (a missing file gives exists == false); a negative
+// hashLimit reads the metadata only.
 FileStamp stampOf(const QString &path, qint64 hashLimit = kStampHashLimit);
 QByteArray contentHash(const QByteArray &bytes);
 
