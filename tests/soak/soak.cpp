@@ -11,6 +11,7 @@
 
 #include <Qsci/qsciscintilla.h>
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QRandomGenerator>
@@ -68,10 +69,22 @@ public:
     {
         long afterThousand = -1;
         for (int i = 1; i <= count && faults_ == 0; ++i) {
+            const qsizetype before = doc() ? doc()->Text1->textLength() : 0;
             step();
             QCoreApplication::processEvents();
+            // Closed windows go at once, as they would when control returns to an event loop.
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            if (qEnvironmentVariableIsSet("SOAK_TRACE") && doc() && doc()->Text1->textLength() < before - 100)
+                std::printf("command %d (%d): %lld -> %lld characters\n", i, lastPick_, (long long)before,
+                            (long long)doc()->Text1->textLength());
             if (i == 1000)
                 afterThousand = residentKb();
+            if (i % 500 == 0) {
+                std::printf("%6d commands: %lld characters, %lld windows, resident %ld kB\n", i,
+                            (long long)(doc() ? doc()->Text1->textLength() : 0),
+                            (long long)main_->documents().size(), residentKb());
+                std::fflush(stdout);
+            }
         }
         const long end = residentKb();
         std::printf("commands %d, saves checked %d, faults %d\n", count, saves_, faults_);
@@ -88,7 +101,12 @@ public:
 private:
     Form1 *doc() const { return main_->activeDocument(); }
     int below(int n) { return n > 0 ? int(rng_.bounded(n)) : 0; }
-    void run(const char *name) { main_->runCommand(QString::fromLatin1(name)); }
+    // A menu item as the user chooses it: nothing happens while it is disabled.
+    void run(const char *name)
+    {
+        if (QAction *item = main_->action(QString::fromUtf8(name)))
+            item->trigger();
+    }
     void click(const char *name)
     {
         if (auto *b = doc()->findChild<QAbstractButton *>(QString::fromLatin1(name)); b && b->isVisible())
@@ -119,6 +137,7 @@ private:
         if (!doc())
             open();
         const int pick = below(100);
+        lastPick_ = pick;
         if (pick < 30) { // type, sometimes a new line
             doc()->Text1->setSelStart(below(int(doc()->Text1->textLength() + 1)));
             QTest::keyClicks(doc()->Text1->engine(), randomText(1 + below(8)));
@@ -202,6 +221,7 @@ private:
     QRandomGenerator rng_;
     int faults_ = 0;
     int saves_ = 0;
+    int lastPick_ = -1;
 };
 
 } // namespace
