@@ -2,6 +2,7 @@
 // What happens to document windows, for the features that watch them.
 
 #include <QObject>
+#include <QString>
 
 namespace tarmel {
 
@@ -17,6 +18,9 @@ signals:
     void loaded(tarmel::Form1 *doc);    // a file's text is in, not modified
     void activated(tarmel::Form1 *doc);
     void changed(tarmel::Form1 *doc);   // the first change after creation, a load or a save
+    // Before the document is written to path; a feature that must ask first clears proceed
+    // when the user declines (direct connections only).
+    void aboutToSave(tarmel::Form1 *doc, const QString &path, bool &proceed);
     void saved(tarmel::Form1 *doc);
     void closed(tarmel::Form1 *doc);    // its close request was accepted; the window goes
 };

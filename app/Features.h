@@ -12,6 +12,8 @@
 #include "help/HelpCommands.h"
 #include "numbering/NumberingCommands.h"
 #include "printing/PrintingCommands.h"
+#include "recovery/ExternalChangeCommands.h"
+#include "recovery/RecoveryCommands.h"
 #include "search/SearchCommands.h"
 #include "settings/SettingsCommands.h"
 #include "toolpath/ToolpathCommands.h"
@@ -22,7 +24,7 @@ namespace tarmel {
 struct Features {
     Features(AppContext &app, QMdiArea *mdi, QMenu *windowMenu)
         : edit(app), files(app), search(app), numbering(app), transform(app), dates(app), toolbar(app), tools(app),
-          help(app), settings(app), printing(app), checks(app), toolpath(app),
+          help(app), settings(app), disk(app), recovery(app, disk), printing(app), checks(app), toolpath(app),
           windows(app, mdi, windowMenu)
     {
     }
@@ -37,6 +39,8 @@ struct Features {
     ToolCommands tools;
     HelpCommands help;
     SettingsCommands settings;
+    ExternalChangeCommands disk;
+    RecoveryCommands recovery;
     PrintingCommands printing;
     CheckCommands checks;
     ToolpathCommands toolpath;

@@ -210,8 +210,10 @@ bool MDIForm1::startUp(const QStringList &arguments)
     }
     // The first instance holds the lock from now on, and takes back what a crashed
     // predecessor had claimed but not opened.
-    if (!shell.previousInstanceRunning())
+    if (!shell.previousInstanceRunning()) {
         recoverInterruptedHandOffs(shell.programFolder());
+        features_->recovery.offerRecovery();
+    }
     setWindowState(windowState() | Qt::WindowMaximized);
     InitMenu();
     timer1_->start();

@@ -41,6 +41,7 @@ int main(int argc, char *argv[])
     platform::QtShell shell;
     platform::QtPrinter printer;
     commonDialog.setPrinter(printer.device()); // the dialogs' choices are the printer's for the session
+    platform::QtRecovery recovery;
     tarmel::help::QtHelpViewer helpViewer(messageBox, tarmel::help::defaultHelpFolders());
     commonDialog.setHelpViewer(&helpViewer);
     platform::XdgRegistry registry(QCoreApplication::applicationFilePath(),
@@ -55,12 +56,14 @@ int main(int argc, char *argv[])
     services.shell = &shell;
     services.registry = &registry;
     services.printer = &printer;
+    services.recovery = &recovery;
 
     tarmel::MDIForm1 window(services);
     messageBox.setParent(&window);
     commonDialog.setParent(&window);
     printer.setParent(&window);
     helpViewer.setParent(&window);
+    recovery.setParent(&window);
     if (!window.startUp(commandLine.arguments))
         return 0; // the file went to the instance already running
     // Maximised; without a window manager (a bare X server) the size is set as well.

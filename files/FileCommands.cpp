@@ -131,12 +131,18 @@ bool FileCommands::saveDocument(Form1 *doc, const QString &path)
     SaveOutcome outcome = SaveOutcome::Failed;
     if (doc->Text1->longLinesCut()) {
         reason = texts::longLinesSaveReason();   // the cut text is not the file's
-    } else if (doc->fileType == FileType::Rich) {
-        const WriteResult written = doc->Text1->saveRichFile(path, secureFor(doc));
-        outcome = written.ok ? SaveOutcome::Saved : SaveOutcome::Failed;
-        reason = written.error;
     } else {
-        outcome = savePlain(doc, path, &reason);
+        bool proceed = true;
+        emit app_.events().aboutToSave(doc, path, proceed);
+        if (!proceed)
+            return false; // the file and the document stay as they are
+        if (doc->fileType == FileType::Rich) {
+            const WriteResult written = doc->Text1->saveRichFile(path, secureFor(doc));
+            outcome = written.ok ? SaveOutcome::Saved : SaveOutcome::Failed;
+            reason = written.error;
+        } else {
+            outcome = savePlain(doc, path, &reason);
+        }
     }
     if (outcome == SaveOutcome::Declined)
         return false;

@@ -4,6 +4,7 @@
 #include "platform/CommonDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/Printer.h"
+#include "platform/Recovery.h"
 #include "platform/Registry.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
@@ -21,6 +22,7 @@ struct Services {
     Shell *shell = nullptr;
     Registry *registry = nullptr;
     Printer *printer = nullptr;
+    Recovery *recovery = nullptr; // none: no recovery journal
 };
 
 } // namespace platform

@@ -2,7 +2,8 @@
 # Runs one end-to-end script against the real program:
 #   run_e2e.sh <script.py> <path to tarmel> [screenshot folder]
 # A private X server (Xvfb on a free display), a private D-Bus session with the
-# accessibility bus, a private XDG_RUNTIME_DIR (so the single-instance lock is ours alone)
+# accessibility bus, a private XDG_RUNTIME_DIR (so the single-instance lock is ours alone), a private
+# XDG_STATE_HOME (so the recovery journals of killed runs are ours alone)
 # and a private program folder. Exit code: the script's; 77 (skipped) only when no
 # display server can be started. Every process started here is ended on every exit path.
 set -u
@@ -70,10 +71,10 @@ if [ -z "$display" ]; then
     exit 77
 fi
 
-mkdir -p "$tmp/run" "$tmp/program" "$tmp/config" "$tmp/work" ${shots:+"$shots"}
+mkdir -p "$tmp/run" "$tmp/program" "$tmp/config" "$tmp/state" "$tmp/work" ${shots:+"$shots"}
 chmod 700 "$tmp/run"
 : >"$tmp/pids"
-export DISPLAY=$display XDG_RUNTIME_DIR=$tmp/run XDG_CONFIG_HOME=$tmp/config TARMEL_PROGRAM_FOLDER=$tmp/program
+export DISPLAY=$display XDG_RUNTIME_DIR=$tmp/run XDG_CONFIG_HOME=$tmp/config XDG_STATE_HOME=$tmp/state TARMEL_PROGRAM_FOLDER=$tmp/program
 export TARMEL_BIN=$tarmel E2E_TMP=$tmp/work E2E_SHOTS=${shots:-$tmp/work} LANG=${LANG:-C.UTF-8}
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 QT_QPA_PLATFORM=xcb NO_AT_BRIDGE=0
 unset SESSION_MANAGER WAYLAND_DISPLAY

@@ -7,6 +7,7 @@
 #include "tests/support/FakeHelpViewer.h"
 #include "tests/support/FakeMessageBox.h"
 #include "tests/support/FakePrinter.h"
+#include "tests/support/FakeRecovery.h"
 #include "tests/support/FakeSettingsStore.h"
 #include "tests/support/FakeShell.h"
 
@@ -30,6 +31,7 @@ struct FakeServices {
         s.shell = &shell;
         s.registry = &registry;
         s.printer = &printer;
+        s.recovery = &recovery;
         return s;
     }
 
@@ -42,6 +44,7 @@ struct FakeServices {
     FakeShell shell;
     tarmel::MemoryRegistry registry;
     FakePrinter printer;
+    FakeRecovery recovery;
 };
 
 } // namespace testsupport
