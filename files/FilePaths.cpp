@@ -1,4 +1,5 @@
 #include "files/FilePaths.h"
+#include "files/TextCodec.h"
 
 namespace tarmel {
 
@@ -11,31 +12,8 @@ bool isEscapedByte(char16_t unit) { return unit >= EscapeBase + 0x80 && unit <= 
 // Length of the valid UTF-8 sequence at s[0] (remaining bytes available), 0 when not valid.
 int sequenceLength(const unsigned char *s, qsizetype remaining)
 {
-    const unsigned char b0 = s[0];
-    int len;
-    char32_t value;
-    char32_t min;
-    if (b0 < 0x80)
-        return 1;
-    if ((b0 & 0xE0) == 0xC0) {
-        len = 2; value = b0 & 0x1F; min = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        len = 3; value = b0 & 0x0F; min = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        len = 4; value = b0 & 0x07; min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (remaining < len)
-        return 0;
-    for (int k = 1; k < len; ++k) {
-        if ((s[k] & 0xC0) != 0x80)
-            return 0;
-        value = (value << 6) | (s[k] & 0x3F);
-    }
-    if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-        return 0;
-    return len;
+    char32_t unused;
+    return utf8Sequence(s, remaining, &unused);
 }
 
 } // namespace

@@ -36,6 +36,8 @@ qsizetype firstNonAscii(const char *data, qsizetype size)
     return size;
 }
 
+} // namespace
+
 // Decodes one UTF-8 sequence at data[i]; returns its length, or 0 when it is not valid
 // (overlong forms, surrogates and values above U+10FFFF are not valid).
 int utf8Sequence(const unsigned char *s, qsizetype remaining, char32_t *cp)
@@ -69,6 +71,8 @@ int utf8Sequence(const unsigned char *s, qsizetype remaining, char32_t *cp)
     *cp = value;
     return len;
 }
+
+namespace {
 
 bool isValidUtf8(const char *data, qsizetype size, qsizetype from)
 {

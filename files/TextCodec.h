@@ -37,6 +37,9 @@ DecodedUtf8 decodeToUtf8(const QByteArray &fileBytes);
 QString decodeToString(const QByteArray &fileBytes, FileFormat *format = nullptr);
 // UTF-8 -> QString keeping every character, a leading U+FEFF included.
 QString utf8ToString(QByteArrayView utf8);
+// Decodes the UTF-8 sequence at s[0] (remaining bytes available) into *cp; returns its length, or 0
+// when it is not valid (overlong forms, surrogates and values above U+10FFFF are not valid).
+int utf8Sequence(const unsigned char *s, qsizetype remaining, char32_t *cp);
 
 // Text (UTF-8) -> file bytes in the given format. Fails when a character cannot be
 // stored in Windows-1252; badOffset is then the UTF-8 offset of the first such character.
