@@ -27,6 +27,7 @@ struct Features {
           help(app), settings(app), disk(app), recovery(app, disk), printing(app), checks(app), toolpath(app),
           windows(app, mdi, windowMenu)
     {
+        files.setSecureBeforeRewrite([this](Form1 *doc, const QString &) { return recovery.secureBeforeRewrite(doc); });
     }
 
     EditCommands edit; // first: it watches a new document's editing area before the others do

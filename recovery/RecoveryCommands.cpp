@@ -92,6 +92,31 @@ void RecoveryCommands::writeJournal(Form1 *doc)
     }
     if (!session())
         return;
+    QString error;
+    if (writeEntry(doc, *it, &error))
+        return;
+    // Said once: the journal is tried again after the next pause, and saving still works.
+    if (!writeErrorShown_) {
+        writeErrorShown_ = true;
+        app_.services().messageBox->show(texts::journalWriteError(error), platform::mb::Exclamation,
+                                         texts::recoveryTitle());
+    }
+}
+
+// A file rewritten in place is neither old nor new while it is written: its text goes to the
+// journal first, so a crash during the write loses nothing. Without a journal the rewrite goes
+// ahead as it would have anyway.
+bool RecoveryCommands::secureBeforeRewrite(Form1 *doc)
+{
+    const auto it = docs_.find(doc);
+    if (it == docs_.end() || !session())
+        return true;
+    QString error;
+    return writeEntry(doc, *it, &error);
+}
+
+bool RecoveryCommands::writeEntry(Form1 *doc, Watched &watched, QString *error)
+{
     recovery::JournalEntry entry;
     const QString caption = doc->caption();
     entry.path = caption == texts::newDocument() ? QString() : caption;
@@ -100,17 +125,10 @@ void RecoveryCommands::writeJournal(Form1 *doc)
     entry.format = doc->Text1->fileFormat();
     entry.text = doc->fileType == FileType::Rich ? writeRtf(doc->Text1->formattedText()) : doc->Text1->utf8();
     entry.base = disk_.baseOf(doc);
-    QString error;
-    if (session_->write(it->id, entry, &error)) {
-        it->journalled = true;
-        return;
-    }
-    // Said once: the journal is tried again after the next pause, and saving still works.
-    if (!writeErrorShown_) {
-        writeErrorShown_ = true;
-        app_.services().messageBox->show(texts::journalWriteError(error), platform::mb::Exclamation,
-                                         texts::recoveryTitle());
-    }
+    if (!session_->write(watched.id, entry, error))
+        return false;
+    watched.journalled = true;
+    return true;
 }
 
 void RecoveryCommands::removeJournal(Form1 *doc)

@@ -29,6 +29,9 @@ public:
     // Start-up of the instance that holds the instance lock: lists the documents that ended
     // instances left in their journals, and reopens, discards or keeps them as the user chooses.
     void offerRecovery();
+    // Writes the document's journal now, before its file is rewritten in place; false when that
+    // fails (true when no journal is kept at all).
+    bool secureBeforeRewrite(Form1 *doc);
 
 private:
     struct Watched {
@@ -40,6 +43,7 @@ private:
     void watch(Form1 *doc);
     void textChanged(Form1 *doc);
     void writeJournal(Form1 *doc);
+    bool writeEntry(Form1 *doc, Watched &watched, QString *error);
     void removeJournal(Form1 *doc);
     bool reopen(const recovery::JournalEntry &entry);
     void reportUnreadable(const QStringList &files);

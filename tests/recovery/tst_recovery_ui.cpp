@@ -5,7 +5,9 @@
 #include "document/Form1.h"
 #include "document/StatusBar1Widget.h"
 #include "platform/RichTextBox.h"
+#include "recovery/ExternalChangeCommands.h"
 #include "recovery/Journal.h"
+#include "recovery/RecoveryCommands.h"
 #include "tests/recovery/RecoveryTestTools.h"
 #include "tests/support/TestApp.h"
 
@@ -211,6 +213,24 @@ private slots:
     }
 
     // Only the instance holding the instance lock offers the journals; a second one leaves them.
+    // Before its file is rewritten in place, a document's text goes to the journal at once,
+    // without waiting for the pause after typing.
+    void securedBeforeAnInPlaceRewrite()
+    {
+        RecoveryApp app;
+        app.fakes.recovery.pause = app.fakes.recovery.longestWait = 600000;
+        app.start();
+        ExternalChangeCommands disk(*app.main);
+        RecoveryCommands recovery(*app.main, disk);
+        Form1 *doc = app.open(app.write(QStringLiteral("p.iso"), "N10\n"));
+        doc->Text1->setSelStart(0);
+        app.type(QStringLiteral("(A)"));
+        QCoreApplication::processEvents();
+        QVERIFY(journalFiles(app.folder()).isEmpty());
+        QVERIFY(recovery.secureBeforeRewrite(doc));
+        QVERIFY(testsupport::hasJournalWithText(app.folder(), "(A)N10\n"));
+    }
+
     void secondInstanceOffersNothing()
     {
         RecoveryApp app;
