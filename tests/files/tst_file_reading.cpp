@@ -7,7 +7,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,13 +24,12 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<bool>("plainUtf8");   // the path is the ordinary UTF-8 reading of the bytes
         QTest::newRow("ASCII") << QByteArray("/tmp/prog.iso") << "/tmp/prog.iso" << true;
-        QTest::newRow("UTF-8 accents") << QByteArray("/tmp/pi\xC3\xA8" "ce.iso") << "/tmp/pièce.iso" << true;
         QTest::newRow("Latin-1 name") << QByteArray("/tmp/pi\xE8" "ce.iso") << "/tmp/pi\uFFFDce.iso" << false;
-        QTest::newRow("0xFF byte") << QByteArray("bad\xFF.iso") << "bad\uFFFD.iso" << false;
         QTest::newRow("cut UTF-8 sequence at the end") << QByteArray("a\xC3") << "a\uFFFD" << false;
         QTest::newRow("UTF-8 surrogate bytes") << QByteArray("\xED\xA0\x80") << "\uFFFD\uFFFD\uFFFD" << false;
         QTest::newRow("4-byte character") << QByteArray("\xF0\x9F\x94\xA7.nc") << "\U0001F527.nc" << true;
-        QTest::newRow("newline in the name") << QByteArray("a\nb.iso") << "a\nb.iso" << true;
+        // A real character (a surrogate pair whose low half is in the escape range) is not a byte.
+        QTest::newRow("U+10380 is no escape") << QByteArray("x\xF0\x90\x8E\x80y") << "x\U00010380y" << true;
         QTest::newRow("every high byte alone") << [] { QByteArray b; for (int i = 0x80; i < 0x100; ++i) b += char(i); return b; }()
                                                << QString(128, QChar::ReplacementCharacter) << false;
     }
@@ -47,25 +45,14 @@ private slots:
         QCOMPARE(path == QString::fromUtf8(bytes), plainUtf8);
     }
 
-    // A real escaped character (a surrogate pair whose low half is in the escape range) is not a byte.
-    void surrogatePairIsNotAnEscape()
-    {
-        const QString path = QStringLiteral("x\U00010380y");   // U+10380: low surrogate U+DF80
-        QCOMPARE(pathToBytes(path), path.toUtf8());
-        QCOMPARE(displayPath(path), path);
-    }
-
-    // What each kind of name gives to a reader: only a regular file opens, and nothing blocks (the
-    // other kinds are rows of tst_hostile_open, through the open command).
+    // Only a regular file opens, and nothing blocks (the other kinds are rows of tst_hostile_open, through the
+    // open command).
     void opens_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<bool>("opens");
         QTest::newRow("regular file") << "file" << true;
-        QTest::newRow("empty file") << "empty" << true;
-        QTest::newRow("FIFO without a writer") << "fifo" << false;
         QTest::newRow("empty name") << "" << false;
-        QTest::newRow("Latin-1 name") << "latin1" << true;
         QTest::newRow("link to a FIFO") << "link" << false;
     }
 
@@ -74,29 +61,16 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(bool, opens);
         QTemporaryDir dir;
-        QString path = kind.isEmpty() ? kind : dir.filePath(kind);
-        if (kind == u"file" || kind == u"empty")
-            QVERIFY(writePlain(path, kind == u"file" ? "N10\r\n" : ""));
-        if (kind == u"fifo" || kind == u"link")
-            QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("fifo")).constData(), 0600), 0);
-        if (kind == u"link")
-            QCOMPARE(::symlink("fifo", QFile::encodeName(path).constData()), 0);
-        if (kind == u"latin1") {
-            path = pathFromBytes(QFile::encodeName(dir.path()) + "/pi\xE8" "ce.iso");
-            const int fd = ::open(pathToBytes(path).constData(), O_WRONLY | O_CREAT, 0644);
-            QVERIFY(fd >= 0 && ::write(fd, "N10\r\n", 5) == 5 && ::close(fd) == 0);
-        }
+        const QString path = kind.isEmpty() ? kind : dir.filePath(kind);
+        QVERIFY(kind != u"file" || writePlain(path, "N10\r\n"));
+        QVERIFY(kind != u"link" || (::mkfifo(QFile::encodeName(dir.filePath("fifo")).constData(), 0600) == 0
+                                    && ::symlink("fifo", QFile::encodeName(path).constData()) == 0));
         ReadableFile file(path);
         QCOMPARE(file.ok(), opens);
         QCOMPARE(file.error().isEmpty(), opens);
         QCOMPARE(isReadableRegularFile(path), opens);
-        if (opens) {
-            QByteArray bytes;
-            QVERIFY(file.readAll(&bytes));
-            QCOMPARE(bytes, kind == u"empty" ? QByteArray() : QByteArray("N10\r\n"));
-        }
-        if (kind == u"latin1")   // Qt cannot remove a name that is not UTF-8
-            QCOMPARE(::unlink(pathToBytes(path).constData()), 0);
+        QByteArray bytes;
+        QVERIFY(!opens || (file.readAll(&bytes) && bytes == "N10\r\n"));
     }
 
     // A file that grows while it is read gives what it held when opened, and no more.
@@ -124,12 +98,9 @@ private slots:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<qsizetype>("longest");
         QTest::newRow("empty") << QByteArray() << qsizetype(0);
-        QTest::newRow("one line, no end") << QByteArray("N10 G0") << qsizetype(6);
         QTest::newRow("CR LF, not counted") << QByteArray("N1\r\nN100\r\nN1") << qsizetype(4);
         QTest::newRow("lone CR and LF") << QByteArray("ab\rabcde\nabc") << qsizetype(5);
         QTest::newRow("LF CR is two ends") << QByteArray("abc\n\rab") << qsizetype(3);
-        QTest::newRow("last line longest") << QByteArray("a\r\n") + QByteArray(20000, 'x') << qsizetype(20000);
-        QTest::newRow("NUL bytes count") << QByteArray(7, '\0') + "\n" << qsizetype(7);
     }
 
     void longestLine()
@@ -146,12 +117,9 @@ private slots:
         QTest::addColumn<qsizetype>("limit");
         QTest::addColumn<QByteArray>("cut");
         QTest::newRow("short lines unchanged") << QByteArray("N10\r\nN20\nN30\r") << qsizetype(5) << QByteArray("N10\r\nN20\nN30\r");
-        QTest::newRow("exactly the limit") << QByteArray("abcde\r\n") << qsizetype(5) << QByteArray("abcde\r\n");
         QTest::newRow("one over") << QByteArray("abcdef\r\n") << qsizetype(5) << QByteArray("abcde|f\r\n");
         QTest::newRow("several pieces, no final end") << QByteArray("abcdefghijkl") << qsizetype(5) << QByteArray("abcde|fghij|kl");
         QTest::newRow("UTF-8 kept whole") << QByteArray("abcd\xC3\xA9" "fgh") << qsizetype(5) << QByteArray("abcd|\xC3\xA9" "fgh");
-        QTest::newRow("4-byte characters") << QByteArray("\xF0\x9F\x94\xA7\xF0\x9F\x94\xA7") << qsizetype(5)
-                                           << QByteArray("\xF0\x9F\x94\xA7|\xF0\x9F\x94\xA7");
         QTest::newRow("stray continuation bytes") << QByteArray(12, '\x80') << qsizetype(5)
                                                   << QByteArray(5, '\x80') + '|' + QByteArray(5, '\x80') + '|' + QByteArray(2, '\x80');
     }
@@ -174,10 +142,8 @@ private slots:
         QTest::addColumn<qsizetype>("limit");
         QTest::newRow("CR LF split everywhere") << QByteArray("abcdef\r\nab\r\nabcdefghijk\r\n") << qsizetype(4);
         QTest::newRow("lone CRs and LFs") << QByteArray("abc\rdefgh\nij\n\rklmnopqrs\r") << qsizetype(4);
-        QTest::newRow("exactly the limit, then an end") << QByteArray("abcd\nabcd\r\nabcd") << qsizetype(4);
         QTest::newRow("one long line") << QByteArray(1000, 'x') << qsizetype(7);
         QTest::newRow("ends with CR") << QByteArray("abcdefgh\r") << qsizetype(4);
-        QTest::newRow("only CRs") << QByteArray("\r\r\r") << qsizetype(4);
         QTest::newRow("random ASCII with line ends") << [] {
             QByteArray b = filetest::randomBytes(9, 5000);
             for (char &c : b)
@@ -205,15 +171,6 @@ private slots:
             QCOMPARE(cutter.anyCut(), !whole.empty());
             QCOMPARE(int(ends.result()), int(detectLineEnds(text)));
         }
-    }
-
-    // The editor's own limit over a 10 MB line: pieces of the limit, same bytes without the added ends.
-    void cutTenMegabyteLine()
-    {
-        const QByteArray line = QByteArray("G1X1.5Y2 ").repeated((10 << 20) / 9);
-        const QByteArray cut = tarmel::cutLongLines(line, longLineLimit, "\r\n");
-        QCOMPARE(tarmel::longestLine(cut), longLineLimit);
-        QCOMPARE(QByteArray(cut).replace("\r\n", ""), line);
     }
 };
 

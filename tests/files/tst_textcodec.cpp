@@ -37,23 +37,18 @@ private slots:
         QTest::newRow("ASCII, CR LF") << QByteArray("N10 G00\r\nN20 M30\r\n") << "1252 CRLF, final";
         QTest::newRow("no final line end") << QByteArray("N10\r\nN20 M30") << "1252 CRLF";
         QTest::newRow("mixed, LF CR at the end") << QByteArray("N10\r\nN20\nN30\rN40\n\r") << "1252 mixed, final";
-        QTest::newRow("CR, one at the very end") << QByteArray("A\rB\r") << "1252 CR, final";
         QTest::newRow("many CR LF, then LF") << QByteArray("N10 X1\r\n").repeated(100000) + "M30\n" << "1252 mixed, final";
         QTest::newRow("NUL bytes") << QByteArray("N10\0G01\r\n\0\0", 12) << "1252 CRLF";
         QTest::newRow("all 256 bytes") << all << "1252 mixed";
-        QTest::newRow("1252 accents") << QByteArray("(OP\xC9RATION \xE0 80\xB0)\n") << "1252 LF, final";
         QTest::newRow("UTF-8 at each length boundary")
             << QByteArray("\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF\n") << "UTF-8 LF, final";
         QTest::newRow("UTF-8 BOM") << QByteArray("\xEF\xBB\xBF(op\xC3\xA9ration)\r\n") << "UTF-8+BOM CRLF, final";
         QTest::newRow("BOM + BOM") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFN10") << "UTF-8+BOM none";
         QTest::newRow("BOM + invalid UTF-8") << QByteArray("\xEF\xBB\xBF\xE9t\xE9") << "1252 none";
         QTest::newRow("valid then invalid UTF-8") << QByteArray("caf\xC3\xA9 \xE9t\xE9") << "1252 none";
-        QTest::newRow("truncated UTF-8 at the end") << QByteArray("N10 \xC3") << "1252 none";
         QTest::newRow("overlong UTF-8") << QByteArray("\xE0\x80\xAF") << "1252 none";
         QTest::newRow("UTF-8 surrogate") << QByteArray("\xED\xA0\x80") << "1252 none";
-        QTest::newRow("above U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << "1252 none";
         QTest::newRow("random bytes 1 MB") << filetest::randomBytes(7, 1 << 20) << "1252 mixed";
-        QTest::newRow("ASCII then one 1252 byte") << QByteArray(100000, 'X') + "\xE9" << "1252 none";
     }
 
     void roundTrip()
@@ -88,7 +83,6 @@ private slots:
         QTest::addColumn<QString>("refused");
         QTest::newRow("after 1252 characters") << "é€ Ω" << "6: 3a9";
         QTest::newRow("emoji first") << "😀N10" << "0: 1f600";
-        QTest::newRow("C1 control 0x80") << "A\u0080" << "1: 80";
         QTest::newRow("after a long ASCII run") << QString(100000, u'X') + u'←' << "100000: 2190";
     }
 
@@ -109,9 +103,7 @@ private slots:
         QTest::addColumn<QByteArray>("saved");
         QTest::newRow("new document: CR LF") << QByteArray("N10\nN20") << QByteArray() << QByteArray("N10\nN20\r\n");
         QTest::newRow("LF file") << QByteArray("N10") << QByteArray("N1\n") << QByteArray("N10\n");
-        QTest::newRow("CR file") << QByteArray("N10") << QByteArray("N1\r") << QByteArray("N10\r");
         QTest::newRow("ends with LF: not grown") << QByteArray("N10\n") << QByteArray("N1\r\n") << QByteArray("N10\n");
-        QTest::newRow("ends with CR: not grown") << QByteArray("N10\r") << QByteArray("N1\r\n") << QByteArray("N10\r");
         QTest::newRow("file without final line end") << QByteArray("N10\r\nN2") << QByteArray("N1\r\nN2") << QByteArray("N10\r\nN2");
         QTest::newRow("empty text stays empty") << QByteArray() << QByteArray("N1\r\n") << QByteArray();
         QTest::newRow("1252 file") << QByteArray("\xC3\xA9") << QByteArray("\xE0\r\n") << QByteArray("\xE9\r\n");
