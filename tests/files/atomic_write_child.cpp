@@ -1,9 +1,6 @@
-// Helper process of the writer's tests: saves the content of <source> over <target> with
-// writeFileAtomically; exits 0 when the save succeeded, 1 when it failed (the reason on stderr),
-// 2 on a usage or set-up error. With --fsize=N it first limits the size of the files it writes to
-// N bytes (RLIMIT_FSIZE).
-// SIGXFSZ keeps its default action (ending the process): only the writer's own handling of the
-// file size limit can let this process report the failure instead of dying.
+// The writer's tests' helper: [--fsize=N] <source> <target> saves source's bytes over target, under a file size
+// limit of N bytes, SIGXFSZ ending the process unless the writer handles it; exits 0 saved, 1 failed (the
+// reason on stderr), 2 on a usage error.
 #include "files/AtomicWriter.h"
 
 #include <QFile>

@@ -69,7 +69,6 @@ private slots:
         QTest::addColumn<QByteArray>("expected"); // empty: Save As cancelled
         QTest::newRow("cancelled") << "N10" << QByteArray();
         QTest::newRow("without final line end") << "N10\r\nN20" << QByteArray("N10\r\nN20\r\n");
-        QTest::newRow("with final line end") << "N10\r\nN20\r\n" << QByteArray("N10\r\nN20\r\n");
     }
     void saveNewDocument()
     {

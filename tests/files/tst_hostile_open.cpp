@@ -190,7 +190,6 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("merged");   // null: refused with the open error
         QTest::newRow("FIFO") << "FIFO" << QString();
-        QTest::newRow("folder") << "folder" << QString();
         QTest::newRow("10 MB line: not into an editable document") << "10 MB line" << QString();
         QTest::newRow("Latin-1 name") << "Latin-1 name" << "N10 G0 X0\r\n";
         QTest::newRow("empty") << "empty" << "";

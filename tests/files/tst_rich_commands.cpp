@@ -67,7 +67,6 @@ private slots:
         QTest::addColumn<int>("answer"); // to the question on replacing prog.rtf; 0: none asked
         QTest::addColumn<QString>("written");
         QTest::newRow("other extension") << "prog.iso" << 0 << "prog.iso.rtf";
-        QTest::newRow("RTF kept") << "prog.RTF" << 0 << "prog.RTF";
         QTest::newRow("replace: no") << "prog" << int(platform::mb::AnswerNo) << "";
         QTest::newRow("replace: yes") << "prog" << int(platform::mb::AnswerYes) << "prog.rtf";
         QTest::newRow("no such folder") << "missing/prog" << int(platform::mb::AnswerOk) << "";
