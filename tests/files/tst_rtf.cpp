@@ -108,7 +108,7 @@ private slots:
         QVERIFY(std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; }));
     }
 
-    // What other readers depend on: the header, how characters are spelled, one \par per line end.
+    // What other readers depend on: how characters are spelled, one \par per line end.
     void writerSpelling_data()
     {
         QTest::addColumn<QString>("text");
