@@ -95,27 +95,6 @@ private slots:
         QVERIFY(!app.item(kItem)->isChecked());
     }
 
-    void viewSitsBesideTheText()
-    {
-        testsupport::TestApp app;
-        QVERIFY(app.showWindow());
-        app.openFile(kProgram);
-        Form1 *doc = app.doc();
-        const int fullWidth = doc->Text1->width();
-        app.trigger(kItem);
-        ToolpathView *view = viewOf(doc)->view();
-        QVERIFY(view->isVisible());
-        QCOMPARE(view->accessibleName(), QStringLiteral("Parcours d'outil"));
-        const QRect text = doc->Text1->geometry(), drawing = view->geometry();
-        QVERIFY(text.width() < fullWidth);
-        QCOMPARE(drawing.left(), text.right() + 1);
-        QCOMPARE(drawing.right(), doc->width() - 1);
-        QCOMPARE(drawing.height(), text.height());
-        app.trigger(kItem);
-        QVERIFY(!view->isVisible());
-        QCOMPARE(doc->Text1->width(), fullWidth);
-    }
-
     void figuresInTheHeaderAndForScreenReaders()
     {
         testsupport::TestApp app;
@@ -156,16 +135,27 @@ private slots:
         QCOMPARE(view->view()->toolpath()->moves.back().line, 8);
     }
 
-    // The caret's line is the canvas's; a click on a move puts the caret on its line, a click on nothing leaves it.
-    void caretAndClickFollowEachOther()
+    // The view sits beside the text; the caret's line is the canvas's; a click on a move puts the caret on its
+    // line, a click on nothing leaves it.
+    void besideTheTextAndTiedToTheCaret()
     {
         testsupport::TestApp app;
         QVERIFY(app.showWindow());
         app.openFile(kProgram);
+        Form1 *doc = app.doc();
+        const int fullWidth = doc->Text1->width();
         app.trigger(kItem);
-        QVERIFY(readPath(app.doc()));
-        platform::RichTextBox &text = *app.doc()->Text1;
-        ToolpathCanvas *canvas = viewOf(app.doc())->view()->canvas();
+        ToolpathView *view = viewOf(doc)->view();
+        QVERIFY(view->isVisible() && readPath(doc));
+        QCOMPARE(view->accessibleName(), QStringLiteral("Parcours d'outil"));
+        const QRect textArea = doc->Text1->geometry(), drawing = view->geometry();
+        QVERIFY(textArea.width() < fullWidth);
+        QCOMPARE(drawing.left(), textArea.right() + 1);
+        QCOMPARE(drawing.right(), doc->width() - 1);
+        QCOMPARE(drawing.height(), textArea.height());
+
+        platform::RichTextBox &text = *doc->Text1;
+        ToolpathCanvas *canvas = view->canvas();
         for (int line : {4, 0, 6}) {
             text.setSelStart(text.positionOfByte(text.engine()->positionFromLineIndex(line, 1)));
             QTRY_COMPARE(canvas->caretLine(), line); // the editor tells where its caret went once it repaints
@@ -179,6 +169,9 @@ private slots:
         QCOMPARE(canvas->caretLine(), 4);
         click({10, 5, 0});
         QCOMPARE(canvas->caretLine(), 4);
+        app.trigger(kItem);
+        QVERIFY(!view->isVisible());
+        QCOMPARE(doc->Text1->width(), fullWidth);
     }
 
     void closingTheViewAbandonsALongReading()
