@@ -85,18 +85,6 @@ private slots:
         QCOMPARE(levels.levelFor(1e9), int(levels.kept.size()));
     }
 
-    void runBounds()
-    {
-        const Toolpath path = spiral(3000, 0);
-        const DrawLevels levels = buildDrawLevels(path);
-        QCOMPARE(levels.chunks.size(), (path.moves.size() + DrawLevels::kChunk - 1) / DrawLevels::kChunk);
-        for (std::size_t i = 0; i < path.moves.size(); ++i) {
-            const Bounds &b = levels.chunks[i / DrawLevels::kChunk];
-            for (const Point3 &p : {path.startOf(i), path.moves[i].end})
-                QVERIFY(p.x >= b.min.x && p.x <= b.max.x && p.y >= b.min.y && p.y <= b.max.y);
-        }
-    }
-
     void largeArcsKeepTheirStart()
     {
         QByteArray text;
@@ -121,7 +109,6 @@ private slots:
         const DrawLevels levels = buildDrawLevels(path);
         QVERIFY(levels.kept.empty());
         QCOMPARE(levels.levelFor(100), 0);
-        QCOMPARE(levels.chunks.size(), std::size_t(2));
     }
 };
 

@@ -44,194 +44,163 @@ const Toolpath *readPath(Form1 *doc)
 class TestToolpathView : public QObject {
     Q_OBJECT
 private slots:
-    void itemShowsAndRemembers_data();
-    void itemShowsAndRemembers();
-    void itemFollowsTheActiveWindow();
-    void viewSitsBesideTheText();
-    void figuresInTheHeaderAndForScreenReaders();
-    void editingReadsAgainAfterAPause();
-    void caretLineFollowsTheText();
-    void clickOnAMovePutsTheCaretOnItsLine();
-    void closingTheViewAbandonsALongReading();
+    void itemShowsAndRemembers_data()
+    {
+        QTest::addColumn<QString>("stored"); // before the program starts
+        QTest::addColumn<bool>("shownAtStart");
+        QTest::newRow("never chosen") << "" << false;
+        QTest::newRow("last shown") << "1" << true;
+        QTest::newRow("last hidden") << "0" << false;
+    }
+
+    void itemShowsAndRemembers()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, shownAtStart);
+        testsupport::TestApp app(false);
+        if (!stored.isEmpty())
+            app.fakes.settings.values.insert(kStored, stored);
+        app.main->startUp({});
+        QVERIFY(app.item(kItem)->isCheckable());
+        app.trigger("Mnu_Nouveau");
+        QCOMPARE(viewOf(app.doc())->shown(), shownAtStart);
+        QCOMPARE(app.item(kItem)->isChecked(), shownAtStart);
+        app.trigger(kItem);
+        QCOMPARE(viewOf(app.doc())->shown(), !shownAtStart);
+        QCOMPARE(app.item(kItem)->isChecked(), !shownAtStart);
+        QCOMPARE(app.fakes.settings.values.value(kStored), shownAtStart ? "0" : "1");
+
+        // A new window follows the last choice.
+        app.trigger("Mnu_Nouveau");
+        QCOMPARE(viewOf(app.doc())->shown(), !shownAtStart);
+        QCOMPARE(app.item(kItem)->isChecked(), !shownAtStart);
+    }
+
+    void itemFollowsTheActiveWindow()
+    {
+        testsupport::TestApp app;
+        QVERIFY(app.showWindow());
+        app.trigger("Mnu_Nouveau");
+        Form1 *first = app.doc();
+        app.trigger(kItem);
+        app.trigger("Mnu_Nouveau");
+        Form1 *second = app.doc();
+        app.trigger(kItem); // hidden again in the second window only
+        QVERIFY(viewOf(first)->shown());
+        QVERIFY(!viewOf(second)->shown());
+        QVERIFY(!app.item(kItem)->isChecked());
+        app.main->activateDocument(first);
+        QVERIFY(app.item(kItem)->isChecked());
+        app.main->activateDocument(second);
+        QVERIFY(!app.item(kItem)->isChecked());
+    }
+
+    void figuresInTheHeaderAndForScreenReaders()
+    {
+        testsupport::TestApp app;
+        app.openFile(kProgram + "G81 X5 Y5 Z-1 R1\r\n");
+        app.trigger(kItem);
+        const Toolpath *path = readPath(app.doc());
+        QVERIFY(path && path->moves.size() == 6);
+        ToolpathView *view = viewOf(app.doc())->view();
+        const QString figures = view->figuresLabel()->text();
+        QVERIFY2(figures.contains(QStringLiteral("Travail : 60,0 mm")), qPrintable(figures));
+        QVERIFY2(figures.contains(QStringLiteral("Durée estimée : 36 s")), qPrintable(figures));
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(view->figuresLabel());
+        QVERIFY(a && a->text(QAccessible::Name) == figures);
+        QCOMPARE(view->reportsLabel()->text(), QStringLiteral("Non suivis : G81 (ligne 9)"));
+
+        // The rapid rate is the view's.
+        view->setRapidRate(1);
+        QVERIFY2(view->figuresLabel()->text().contains(QStringLiteral("Durée estimée : 7 min 40 s")),
+                 qPrintable(view->figuresLabel()->text()));
+    }
+
+    void editingReadsAgainAfterAPause()
+    {
+        testsupport::TestApp app;
+        app.openFile(kProgram);
+        app.trigger(kItem);
+        QVERIFY(readPath(app.doc()));
+        ToolpathDocument *view = viewOf(app.doc());
+        QSignalSpy ready(view, &ToolpathDocument::toolpathReady);
+        platform::RichTextBox &text = *app.doc()->Text1;
+        text.setSelStart(text.textLength());
+        for (const char *typed : {"G1 ", "X5 ", "Y5\r\n"})
+            text.setSelText(QString::fromLatin1(typed)); // each change restarts the pause
+        QVERIFY(!view->reading());
+        QVERIFY(ready.wait());
+        QCOMPARE(ready.count(), 1);
+        QCOMPARE(int(view->view()->toolpath()->moves.size()), 6);
+        QCOMPARE(view->view()->toolpath()->moves.back().line, 8);
+    }
+
+    // The view sits beside the text; the caret's line is the canvas's; a click on a move puts the caret on its
+    // line, a click on nothing leaves it.
+    void besideTheTextAndTiedToTheCaret()
+    {
+        testsupport::TestApp app;
+        QVERIFY(app.showWindow());
+        app.openFile(kProgram);
+        Form1 *doc = app.doc();
+        const int fullWidth = doc->Text1->width();
+        app.trigger(kItem);
+        ToolpathView *view = viewOf(doc)->view();
+        QVERIFY(view->isVisible() && readPath(doc));
+        QCOMPARE(view->accessibleName(), QStringLiteral("Parcours d'outil"));
+        const QRect textArea = doc->Text1->geometry(), drawing = view->geometry();
+        QVERIFY(textArea.width() < fullWidth);
+        QCOMPARE(drawing.left(), textArea.right() + 1);
+        QCOMPARE(drawing.right(), doc->width() - 1);
+        QCOMPARE(drawing.height(), textArea.height());
+
+        platform::RichTextBox &text = *doc->Text1;
+        ToolpathCanvas *canvas = view->canvas();
+        for (int line : {4, 0, 6}) {
+            text.setSelStart(text.positionOfByte(text.engine()->positionFromLineIndex(line, 1)));
+            QTRY_COMPARE(canvas->caretLine(), line); // the editor tells where its caret went once it repaints
+        }
+        const Projection proj(canvas->transform().angles);
+        const auto click = [&](Point3 p) {
+            QTest::mouseClick(canvas, Qt::LeftButton, {}, canvas->transform().map(proj, p, QSizeF(canvas->size())).toPoint());
+        };
+        click({20, 5, 0}); // the right edge, "N30 Y10" on line 4
+        QCOMPARE(text.selStart(), text.positionOfByte(text.engine()->positionFromLineIndex(4, 0)));
+        QCOMPARE(canvas->caretLine(), 4);
+        click({10, 5, 0});
+        QCOMPARE(canvas->caretLine(), 4);
+        app.trigger(kItem);
+        QVERIFY(!view->isVisible());
+        QCOMPARE(doc->Text1->width(), fullWidth);
+    }
+
+    void closingTheViewAbandonsALongReading()
+    {
+        testsupport::TestApp app;
+        QByteArray big;
+        big.reserve(3'000'000 * 16);
+        for (int i = 0; i < 3'000'000; ++i)
+            big += i % 2 ? "G1 X10 Y10\n" : "G1 X0 Y0\n";
+        app.openFile(big);
+        app.trigger(kItem);
+        ToolpathDocument *view = viewOf(app.doc());
+        QVERIFY(view->reading());
+        QVERIFY(QTest::qWaitFor([view] { return !view->view()->progressBar()->isHidden(); }));
+        app.trigger(kItem);
+        QVERIFY(!view->reading());
+        QVERIFY(view->view()->progressBar()->isHidden());
+        QVERIFY(!view->view()->toolpath());
+
+        // Closing the window abandons the reading too.
+        app.trigger(kItem);
+        QVERIFY(view->reading());
+        QPointer<ToolpathDocument> watched(view);
+        app.trigger("Mnu_Close");
+        QVERIFY(app.fakes.messageBox.boxes().isEmpty());
+        QVERIFY(!watched || !watched->reading());
+    }
 };
 
-void TestToolpathView::itemShowsAndRemembers_data()
-{
-    QTest::addColumn<QString>("stored"); // before the program starts
-    QTest::addColumn<bool>("shownAtStart");
-    QTest::newRow("never chosen") << "" << false;
-    QTest::newRow("last shown") << "1" << true;
-    QTest::newRow("last hidden") << "0" << false;
-}
-
-void TestToolpathView::itemShowsAndRemembers()
-{
-    QFETCH(QString, stored);
-    QFETCH(bool, shownAtStart);
-    testsupport::TestApp app(false);
-    if (!stored.isEmpty())
-        app.fakes.settings.values.insert(kStored, stored);
-    app.main->startUp({});
-    QVERIFY(app.item(kItem)->isCheckable());
-    QCOMPARE(app.item(kItem)->text(), QStringLiteral("Parcours d'outil"));
-    app.trigger("Mnu_Nouveau");
-    QCOMPARE(viewOf(app.doc())->shown(), shownAtStart);
-    QCOMPARE(app.item(kItem)->isChecked(), shownAtStart);
-
-    app.trigger(kItem);
-    QCOMPARE(viewOf(app.doc())->shown(), !shownAtStart);
-    QCOMPARE(app.item(kItem)->isChecked(), !shownAtStart);
-    QCOMPARE(app.fakes.settings.values.value(kStored), shownAtStart ? "0" : "1");
-
-    // A new window follows the last choice.
-    app.trigger("Mnu_Nouveau");
-    QCOMPARE(viewOf(app.doc())->shown(), !shownAtStart);
-    QCOMPARE(app.item(kItem)->isChecked(), !shownAtStart);
-}
-
-void TestToolpathView::itemFollowsTheActiveWindow()
-{
-    testsupport::TestApp app;
-    QVERIFY(app.showWindow());
-    app.trigger("Mnu_Nouveau");
-    Form1 *first = app.doc();
-    app.trigger(kItem);
-    app.trigger("Mnu_Nouveau");
-    Form1 *second = app.doc();
-    app.trigger(kItem); // hidden again in the second window only
-    QVERIFY(viewOf(first)->shown());
-    QVERIFY(!viewOf(second)->shown());
-    QVERIFY(!app.item(kItem)->isChecked());
-    app.main->activateDocument(first);
-    QVERIFY(app.item(kItem)->isChecked());
-    app.main->activateDocument(second);
-    QVERIFY(!app.item(kItem)->isChecked());
-}
-
-void TestToolpathView::viewSitsBesideTheText()
-{
-    testsupport::TestApp app;
-    QVERIFY(app.showWindow());
-    app.openFile(kProgram);
-    Form1 *doc = app.doc();
-    const int fullWidth = doc->Text1->width();
-    app.trigger(kItem);
-    ToolpathView *view = viewOf(doc)->view();
-    QVERIFY(view->isVisible());
-    QCOMPARE(view->accessibleName(), QStringLiteral("Parcours d'outil"));
-    const QRect text = doc->Text1->geometry(), drawing = view->geometry();
-    QVERIFY(text.width() < fullWidth);
-    QCOMPARE(drawing.left(), text.right() + 1);
-    QCOMPARE(drawing.right(), doc->width() - 1);
-    QCOMPARE(drawing.height(), text.height());
-    app.trigger(kItem);
-    QVERIFY(!view->isVisible());
-    QCOMPARE(doc->Text1->width(), fullWidth);
-}
-
-void TestToolpathView::figuresInTheHeaderAndForScreenReaders()
-{
-    testsupport::TestApp app;
-    app.openFile(kProgram + "G81 X5 Y5 Z-1 R1\r\n");
-    app.trigger(kItem);
-    const Toolpath *path = readPath(app.doc());
-    QVERIFY(path);
-    QCOMPARE(int(path->moves.size()), 6);
-    ToolpathView *view = viewOf(app.doc())->view();
-    const QString figures = view->figuresLabel()->text();
-    QVERIFY2(figures.contains(QStringLiteral("Travail : 60,0 mm")), qPrintable(figures));
-    QVERIFY2(figures.contains(QStringLiteral("Durée estimée : 36 s")), qPrintable(figures));
-    QAccessibleInterface *a = QAccessible::queryAccessibleInterface(view->figuresLabel());
-    QVERIFY(a);
-    QCOMPARE(a->text(QAccessible::Name), figures);
-    QCOMPARE(view->reportsLabel()->text(), QStringLiteral("Non suivis : G81 (ligne 9)"));
-
-    // The rapid rate is the view's: 5,000 mm/min at first.
-    QCOMPARE(view->rapidRate(), 5000.0);
-    view->setRapidRate(1);
-    QVERIFY2(view->figuresLabel()->text().contains(QStringLiteral("Durée estimée : 7 min 40 s")),
-             qPrintable(view->figuresLabel()->text()));
-}
-
-void TestToolpathView::editingReadsAgainAfterAPause()
-{
-    testsupport::TestApp app;
-    app.openFile(kProgram);
-    app.trigger(kItem);
-    QVERIFY(readPath(app.doc()));
-    ToolpathDocument *view = viewOf(app.doc());
-    QSignalSpy ready(view, &ToolpathDocument::toolpathReady);
-    platform::RichTextBox &text = *app.doc()->Text1;
-    text.setSelStart(text.textLength());
-    for (const char *typed : {"G1 ", "X5 ", "Y5\r\n"})
-        text.setSelText(QString::fromLatin1(typed)); // each change restarts the pause
-    QVERIFY(!view->reading());
-    QVERIFY(ready.wait());
-    QCOMPARE(ready.count(), 1);
-    QCOMPARE(int(view->view()->toolpath()->moves.size()), 6);
-    QCOMPARE(view->view()->toolpath()->moves.back().line, 8);
-}
-
-void TestToolpathView::caretLineFollowsTheText()
-{
-    testsupport::TestApp app;
-    QVERIFY(app.showWindow());
-    app.openFile(kProgram);
-    app.trigger(kItem);
-    QVERIFY(readPath(app.doc()));
-    platform::RichTextBox &text = *app.doc()->Text1;
-    ToolpathCanvas *canvas = viewOf(app.doc())->view()->canvas();
-    for (int line : {4, 0, 6}) {
-        text.setSelStart(text.positionOfByte(text.engine()->positionFromLineIndex(line, 1)));
-        QTRY_COMPARE(canvas->caretLine(), line); // the editor tells where its caret went once it repaints
-    }
-}
-
-void TestToolpathView::clickOnAMovePutsTheCaretOnItsLine()
-{
-    testsupport::TestApp app;
-    QVERIFY(app.showWindow());
-    app.openFile(kProgram);
-    app.trigger(kItem);
-    QVERIFY(readPath(app.doc()));
-    ToolpathCanvas *canvas = viewOf(app.doc())->view()->canvas();
-    platform::RichTextBox &text = *app.doc()->Text1;
-    const Projection proj(canvas->transform().angles);
-    // The right edge (X20, from Y0 to Y10) is the move of "N30 Y10", line 4.
-    const QPointF onEdge = canvas->transform().map(proj, {20, 5, 0}, QSizeF(canvas->size()));
-    QTest::mouseClick(canvas, Qt::LeftButton, {}, onEdge.toPoint());
-    QCOMPARE(text.selStart(), text.positionOfByte(text.engine()->positionFromLineIndex(4, 0)));
-    QCOMPARE(canvas->caretLine(), 4);
-    // A click on nothing leaves the caret where it is.
-    QTest::mouseClick(canvas, Qt::LeftButton, {}, canvas->transform().map(proj, {10, 5, 0}, QSizeF(canvas->size())).toPoint());
-    QCOMPARE(canvas->caretLine(), 4);
-}
-
-void TestToolpathView::closingTheViewAbandonsALongReading()
-{
-    testsupport::TestApp app;
-    QByteArray big;
-    big.reserve(3'000'000 * 16);
-    for (int i = 0; i < 3'000'000; ++i)
-        big += i % 2 ? "G1 X10 Y10\n" : "G1 X0 Y0\n";
-    app.openFile(big);
-    app.trigger(kItem);
-    ToolpathDocument *view = viewOf(app.doc());
-    QVERIFY(view->reading());
-    QVERIFY(QTest::qWaitFor([view] { return !view->view()->progressBar()->isHidden(); }));
-    app.trigger(kItem);
-    QVERIFY(!view->reading());
-    QVERIFY(view->view()->progressBar()->isHidden());
-    QVERIFY(!view->view()->toolpath());
-
-    // Closing the window abandons the reading too.
-    app.trigger(kItem);
-    QVERIFY(view->reading());
-    QPointer<ToolpathDocument> watched(view);
-    app.trigger("Mnu_Close");
-    QVERIFY(app.fakes.messageBox.boxes().isEmpty());
-    QVERIFY(!watched || !watched->reading());
-}
 
 QTEST_MAIN(TestToolpathView)
 #include "tst_toolpath_view.moc"
