@@ -2,11 +2,9 @@
 // fakes: the print dialog's flags, each job's lines and font, the selection afterwards, cancel,
 // a printer failure, the preview's place and state.
 #include "document/Form1.h"
-#include "files/FormattedText.h"
 #include "platform/RichTextBox.h"
 #include "tests/support/TestApp.h"
 
-#include <QMenu>
 #include <Qsci/qsciscintilla.h>
 #include <QtTest>
 
@@ -61,10 +59,9 @@ private slots:
         app.main->state().HeaderOption = qint16(headerOption);
         app.trigger("Mnu_Nouveau");
         platform::RichTextBox *box = app.doc()->Text1;
-        FormattedText rich = FormattedText::plain(text, box->baseFontName(), box->baseFontSize());
-        rich.runs.prepend(TextRun{0, 1, rich.baseFormat()});
-        rich.runs.first().format.bold = true; // the first character
-        box->setFormattedText(normalized(rich));
+        box->setText(text);
+        box->setSelLength(1);
+        box->setSelBold(true); // the first character
         box->engine()->setTabWidth(3);
         box->setSelStart(selection.x());
         box->setSelLength(selection.y());
