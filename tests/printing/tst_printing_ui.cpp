@@ -96,8 +96,11 @@ private slots:
     void previewAndSetup()
     {
         testsupport::TestApp app;
-        app.trigger("Mnu_Nouveau");
         QCOMPARE(app.mismatches("-Mnu_Imprimer -Mnu_Apercu -#5 Mnu_ConfigImp"), QString());
+        app.trigger("Mnu_Nouveau");
+        app.doc()->Text1->setText(QStringLiteral("N10"));
+        app.doc()->Text1->setText(QString());
+        QCOMPARE(app.mismatches("-Mnu_Imprimer -Mnu_Apercu"), QString());
         app.doc()->Text1->setText(QStringLiteral("N10\r\nN20"));
         app.doc()->Text1->setSelLength(4);
         QCOMPARE(app.mismatches("Mnu_Imprimer Mnu_Apercu #5"), QString());
