@@ -61,116 +61,93 @@ QStringList threePageProgram(QPrinter &printer)
 class TestPrintPdf : public QObject {
     Q_OBJECT
 private slots:
-    void copiesOfAThreePageProgram();
-    void failuresAreReported_data();
-    void failuresAreReported();
-    void previewShowsTheComposedPages();
-    void setupChoicesStayForThePrintDialog();
-};
-
-void TestPrintPdf::copiesOfAThreePageProgram()
-{
-    QTemporaryDir dir;
-    QtPrinter printer;
-    printer.device()->setOutputFormat(QPrinter::PdfFormat);
-    printer.device()->setOutputFileName(dir.filePath(QStringLiteral("bride.pdf")));
-    const QStringList program = threePageProgram(*printer.device());
-    const PrintOutcome outcome = printer.print(documentOf(program, 2));
-    QVERIFY2(outcome.ok, qPrintable(outcome.reason));
-    const QString pdf = printer.device()->outputFileName();
-    QVERIFY(run("pdfinfo", {pdf}).contains(QRegularExpression("\nPages: +6\n")));
-
-    // Each copy: three pages, the header first, then the text; tabs as blanks, the long line in rows.
-    QStringList expected{"Programme : /ateliers/bride.iso", "%", "N10 G90 G17 (ÉBAUCHE Ø8 à 1500 tr/min, 5 € ‰ œ Ÿ)"};
-    expected += program.mid(3);
-    const QStringList pages = run("pdftotext", {"-layout", pdf, "-"}).split('\f');
-    QCOMPARE(pages.size(), 7); // a form feed ends every page
-    for (int copy = 0; copy < 2; ++copy) {
-        QStringList lines;
-        for (const QString &line : pages.mid(3 * copy, 3).join('\n').split('\n'))
-            if (!line.simplified().isEmpty())
-                lines << line.simplified();
-        QString longLine;
-        while (longLine.size() < program.at(2).size() && lines.size() > 3)
-            longLine += lines.takeAt(3);
-        QCOMPARE(longLine, program.at(2));
-        QCOMPARE(lines, expected);
+    void copiesOfAThreePageProgram()
+    {
+        QTemporaryDir dir;
+        QtPrinter printer;
+        const QString pdf = dir.filePath(QStringLiteral("bride.pdf"));
+        printer.device()->setOutputFormat(QPrinter::PdfFormat);
+        printer.device()->setOutputFileName(pdf);
+        const QStringList program = threePageProgram(*printer.device());
+        const PrintOutcome outcome = printer.print(documentOf(program, 2));
+        QVERIFY2(outcome.ok, qPrintable(outcome.reason));
+        QVERIFY(run("pdfinfo", {pdf}).contains(QRegularExpression("\nPages: +6\n")));
+        // Each copy: three pages, the header first, then the text; tabs as blanks, the long line in rows.
+        QStringList expected{"Programme : /ateliers/bride.iso", "%", "N10 G90 G17 (ÉBAUCHE Ø8 à 1500 tr/min, 5 € ‰ œ Ÿ)"};
+        expected += program.mid(3);
+        const QStringList pages = run("pdftotext", {"-layout", pdf, "-"}).split('\f');
+        QCOMPARE(pages.size(), 7); // a form feed ends every page
+        for (int copy = 0; copy < 2; ++copy) {
+            QStringList lines;
+            for (const QString &line : pages.mid(3 * copy, 3).join('\n').split('\n'))
+                if (!line.simplified().isEmpty())
+                    lines << line.simplified();
+            QString longLine;
+            while (longLine.size() < program.at(2).size() && lines.size() > 3)
+                longLine += lines.takeAt(3);
+            QCOMPARE(longLine, program.at(2));
+            QCOMPARE(lines, expected);
+        }
+        // The preview shows the same pages.
+        int previewPages = -1;
+        OnModal<QPrintPreviewDialog> look([&](QPrintPreviewDialog *d) {
+            previewPages = d->findChild<QPrintPreviewWidget *>()->pageCount();
+            d->reject();
+        });
+        QVERIFY(printer.preview(documentOf(program, 1)).ok);
+        QCOMPARE(previewPages, 3);
     }
-}
 
-void TestPrintPdf::failuresAreReported_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("folder missing") << "/nonexistent-tarmel/p.pdf"
-                                    << "Le fichier « /nonexistent-tarmel/p.pdf » ne peut pas être écrit.";
-    QTest::newRow("a device that keeps nothing") << "/dev/full" << "Le fichier « /dev/full » n'a pas pu être écrit.";
-    QTest::newRow("no file chosen") << "" << "Aucun fichier PDF n'est choisi.";
-}
+    void failuresAreReported()
+    {
+        for (const auto &[file, reason] : {std::pair{"/nonexistent-tarmel/p.pdf", "Le fichier « /nonexistent-tarmel/p.pdf » ne peut pas être écrit."},
+                                           {"/dev/full", "Le fichier « /dev/full » n'a pas pu être écrit."},
+                                           {"", "Aucun fichier PDF n'est choisi."}}) {
+            QtPrinter printer;
+            printer.device()->setOutputFormat(QPrinter::PdfFormat);
+            printer.device()->setOutputFileName(QString::fromUtf8(file));
+            const PrintOutcome outcome = printer.print(documentOf({"N10"}, 1));
+            QVERIFY(!outcome.ok);
+            QCOMPARE(outcome.reason, QString::fromUtf8(reason));
+        }
+    }
 
-void TestPrintPdf::failuresAreReported()
-{
-    QFETCH(QString, file);
-    QFETCH(QString, reason);
-    QtPrinter printer;
-    printer.device()->setOutputFormat(QPrinter::PdfFormat);
-    printer.device()->setOutputFileName(file);
-    const PrintOutcome outcome = printer.print(documentOf({"N10"}, 1));
-    QCOMPARE(outcome.ok, false);
-    QCOMPARE(outcome.reason, reason);
-}
-
-void TestPrintPdf::previewShowsTheComposedPages()
-{
-    QtPrinter printer;
-    int pages = -1;
-    OnModal<QPrintPreviewDialog> look([&](QPrintPreviewDialog *dialog) {
-        pages = dialog->findChild<QPrintPreviewWidget *>()->pageCount();
-        dialog->reject();
-    });
-    QVERIFY(printer.preview(documentOf(threePageProgram(*printer.device()), 1)).ok);
-    QCOMPARE(pages, 3);
-}
-
-// The set-up's choices (a PDF file, the paper, the orientation) go to the printer, and the print
-// dialog then shows them. It offers "Imprimer dans un fichier PDF", opens on the selection range,
-// and leaves a copy count of 1 with the copies in Copies.
-void TestPrintPdf::setupChoicesStayForThePrintDialog()
-{
-    QPrinter printer;
-    QtCommonDialog dialog;
-    dialog.setPrinter(&printer);
-    const QString file = QDir::temp().filePath(QStringLiteral("tarmel-setup.pdf"));
-    OnModal<PrinterSetupDialog> setup([&](PrinterSetupDialog *d) {
-        auto *printers = d->findChild<QComboBox *>("printers");
-        printers->setCurrentIndex(printers->findText(PrinterSetupDialog::pdfEntry()));
-        d->findChild<QLineEdit *>("file")->setText(file);
-        auto *paper = d->findChild<QComboBox *>("paper");
-        paper->setCurrentIndex(paper->findText(QPageSize(QPageSize::A5).name()));
-        d->findChild<QRadioButton *>("landscape")->setChecked(true);
-        d->accept();
-    });
-    dialog.props().Flags = cdl::PrintSetup;
-    QVERIFY(dialog.showPrinter());
-    QVERIFY(printer.pageLayout().pageSize().isEquivalentTo(QPageSize(QPageSize::A5)));
-
-    QString chosen;
-    bool selection = false;
-    OnModal<QPrintDialog> print([&](QPrintDialog *d) {
-        chosen = d->findChild<QComboBox *>("printers")->currentText();
-        selection = d->findChild<QRadioButton *>("printSelection")->isChecked();
-        d->findChild<QSpinBox *>("copies")->setValue(3);
-        d->accept();
-    });
-    dialog.props().Flags = cdl::PrintHidePrintToFile + cdl::PrintSelection;
-    QVERIFY(dialog.showPrinter());
-    QCOMPARE(chosen, PrinterSetupDialog::pdfEntry());
-    QVERIFY(selection);
-    QCOMPARE(dialog.props().Copies, 3);
-    QCOMPARE(printer.copyCount(), 1);
-    QCOMPARE(printer.outputFileName(), file);
-    QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
-}
+    // The set-up's choices (a PDF file, the paper, the orientation) go to the printer, and the print
+    // dialog then shows them. It offers "Imprimer dans un fichier PDF", opens on the selection range,
+    // and leaves a copy count of 1 with the copies in Copies.
+    void setupChoicesStayForThePrintDialog()
+    {
+        QPrinter printer;
+        QtCommonDialog dialog;
+        dialog.setPrinter(&printer);
+        const QString file = QDir::temp().filePath(QStringLiteral("tarmel-setup.pdf"));
+        OnModal<PrinterSetupDialog> setup([&](PrinterSetupDialog *d) {
+            auto *printers = d->findChild<QComboBox *>("printers");
+            printers->setCurrentIndex(printers->findText(PrinterSetupDialog::pdfEntry()));
+            d->findChild<QLineEdit *>("file")->setText(file);
+            auto *paper = d->findChild<QComboBox *>("paper");
+            paper->setCurrentIndex(paper->findText(QPageSize(QPageSize::A5).name()));
+            d->findChild<QRadioButton *>("landscape")->setChecked(true);
+            d->accept();
+        });
+        dialog.props().Flags = cdl::PrintSetup;
+        QVERIFY(dialog.showPrinter());
+        QStringList seen;
+        OnModal<QPrintDialog> print([&](QPrintDialog *d) {
+            seen << d->findChild<QComboBox *>("printers")->currentText();
+            seen << (d->findChild<QRadioButton *>("printSelection")->isChecked() ? "selection" : "all");
+            d->findChild<QSpinBox *>("copies")->setValue(3);
+            d->accept();
+        });
+        dialog.props().Flags = cdl::PrintHidePrintToFile + cdl::PrintSelection;
+        QVERIFY(dialog.showPrinter());
+        QCOMPARE(seen, QStringList({PrinterSetupDialog::pdfEntry(), "selection"}));
+        QCOMPARE(QList<int>({dialog.props().Copies, printer.copyCount()}), QList<int>({3, 1}));
+        QCOMPARE(printer.outputFileName(), file);
+        QVERIFY(printer.pageLayout().pageSize().isEquivalentTo(QPageSize(QPageSize::A5)));
+        QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
+    }
+};
 
 QTEST_MAIN(TestPrintPdf)
 #include "tst_print_pdf.moc"

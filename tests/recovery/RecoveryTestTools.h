@@ -4,11 +4,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStringList>
 
 namespace testsupport {
 
-// Every journal under a recovery folder, as "<session>/<file>" paths.
+// Every journal under a recovery folder, whatever its session.
 inline QStringList journalFiles(const QString &root)
 {
     QStringList found;
@@ -18,27 +17,22 @@ inline QStringList journalFiles(const QString &root)
     return found;
 }
 
-// The journals under root that decode, whatever their session.
+// The journals under root that decode.
 inline QList<tarmel::recovery::JournalEntry> journalEntries(const QString &root)
 {
     QList<tarmel::recovery::JournalEntry> entries;
     for (const QString &path : journalFiles(root)) {
         QFile f(path);
-        if (!f.open(QIODevice::ReadOnly))
-            continue;
-        if (const auto e = tarmel::recovery::decodeJournal(f.readAll()))
+        if (const auto e = f.open(QIODevice::ReadOnly) ? tarmel::recovery::decodeJournal(f.readAll()) : std::nullopt)
             entries << *e;
     }
     return entries;
 }
 
-// True when one journal under root holds exactly this text.
 inline bool hasJournalWithText(const QString &root, const QByteArray &text)
 {
-    for (const tarmel::recovery::JournalEntry &e : journalEntries(root))
-        if (e.text == text)
-            return true;
-    return false;
+    const auto entries = journalEntries(root);
+    return std::any_of(entries.begin(), entries.end(), [&](const auto &e) { return e.text == text; });
 }
 
 } // namespace testsupport

@@ -1,5 +1,5 @@
-// Files changed, deleted or replaced on disk between open and save; reloading on activation;
-// read-only files.
+// Files changed, deleted or replaced on disk between open and save, a close or an activation of
+// the document's window; read-only files.
 #include "app/DocumentEvents.h"
 #include "app/MDIForm1.h"
 #include "document/Form1.h"
@@ -19,8 +19,10 @@ namespace {
 
 const QByteArray kOriginal("N10 G0 X0\r\nN20 M30\r\n");
 const QByteArray kOther("N10 G1 X5\r\nN20 M30\r\n"); // same size
+const QByteArray kTyped("(A)" + kOriginal);
+constexpr int Yes = platform::mb::AnswerYes, No = platform::mb::AnswerNo;
 
-// Changes the file behind the editor's back.
+// Changes the file behind the editor's back: "modify", "touch", "delete" or "replace".
 bool changeOnDisk(const QString &file, const QString &how)
 {
     const QByteArray name = QFile::encodeName(file);
@@ -29,17 +31,11 @@ bool changeOnDisk(const QString &file, const QString &how)
         QFile f(path);
         return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
     };
-    if (how == QLatin1String("modify"))
-        return write(file, kOther) && ::utime(name.constData(), &later) == 0;
-    if (how == QLatin1String("touch"))
-        return ::utime(name.constData(), &later) == 0;
     if (how == QLatin1String("delete"))
         return QFile::remove(file);
-    if (how == QLatin1String("replace")) {
-        const QString other = file + QStringLiteral(".new");
-        return write(other, "M30\r\n") && ::rename(QFile::encodeName(other).constData(), name.constData()) == 0;
-    }
-    return how.isEmpty();
+    if (how == QLatin1String("replace"))
+        return write(file + ".new", "M30\r\n") && ::rename(QFile::encodeName(file + ".new").constData(), name.constData()) == 0;
+    return (how != QLatin1String("modify") || write(file, kOther)) && ::utime(name.constData(), &later) == 0;
 }
 
 } // namespace
@@ -47,140 +43,91 @@ bool changeOnDisk(const QString &file, const QString &how)
 class TestExternalChanges : public QObject {
     Q_OBJECT
 private slots:
-    void saveAsksBeforeOverwriting_data()
+    void externalChange_data()
     {
+        QTest::addColumn<QString>("command"); // a menu item, or "activate": the window activated
         QTest::addColumn<QString>("onDisk");
-        QTest::addColumn<bool>("asked");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("written");
-        QTest::newRow("unchanged") << "" << false << 0 << true;
-        QTest::newRow("only touched") << "touch" << false << 0 << true;
-        QTest::newRow("modified, overwrite") << "modify" << true << int(platform::mb::AnswerYes) << true;
-        QTest::newRow("modified, keep") << "modify" << true << int(platform::mb::AnswerNo) << false;
-        QTest::newRow("replaced, keep") << "replace" << true << int(platform::mb::AnswerNo) << false;
-        QTest::newRow("deleted: written again") << "delete" << false << 0 << true;
-    }
-    void saveAsksBeforeOverwriting()
-    {
-        QFETCH(QString, onDisk);
-        QFETCH(bool, asked);
-        QFETCH(int, answer);
-        QFETCH(bool, written);
-        TestApp app;
-        const QString file = app.openFile(kOriginal);
-        Form1 *doc = app.doc();
-        doc->Text1->setSelStart(0);
-        doc->Text1->setSelText(QStringLiteral("(A)"));
-        QVERIFY(changeOnDisk(file, onDisk));
-        const QByteArray before = TestApp::read(file);
-        if (asked)
-            app.fakes.messageBox.answer(answer);
-        app.trigger("Mnu_Enregistrer");
-        QCOMPARE(app.fakes.messageBox.boxes().size(), asked ? 1 : 0);
-        if (asked) {
-            QCOMPARE(app.fakes.messageBox.last().text,
-                     QStringLiteral("Le fichier %1 a été modifié par un autre programme.\r\nL'écraser ?").arg(file));
-            QCOMPARE(app.fakes.messageBox.last().flags & 0xF, platform::mb::YesNo);
-        }
-        QCOMPARE(TestApp::read(file), written ? QByteArray("(A)") + kOriginal : before);
-        QCOMPARE(doc->Change, !written);
-        QCOMPARE(app.enabled("Mnu_Enregistrer"), !written);
-        if (!written)
-            return;
-        // Written: the file is the document's again, and the next save asks nothing.
-        doc->Text1->setSelText(QStringLiteral("B"));
-        app.trigger("Mnu_Enregistrer");
-        QCOMPARE(app.fakes.messageBox.boxes().size(), asked ? 1 : 0);
-    }
-
-    // The save question of a closing document goes through the same check: declining the
-    // overwrite keeps the window open and the document modified.
-    void closeDeclinedKeepsTheWindow()
-    {
-        TestApp app;
-        const QString file = app.openFile(kOriginal);
-        app.doc()->Text1->setSelText(QStringLiteral("X"));
-        QVERIFY(changeOnDisk(file, QStringLiteral("modify")));
-        app.fakes.messageBox.answerYes(); // save before closing?
-        app.fakes.messageBox.answerNo();  // overwrite the other program's change?
-        app.trigger("Mnu_Close");
-        QCOMPARE(app.main->documents().size(), 1);
-        QVERIFY(app.doc()->Change);
-        QCOMPARE(TestApp::read(file), kOther);
-    }
-
-    void activationOffersReload_data()
-    {
-        QTest::addColumn<QString>("onDisk");
-        QTest::addColumn<bool>("modified");
-        QTest::addColumn<int>("answer"); // 0: not asked
+        QTest::addColumn<bool>("typed");      // the document modified first
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<QByteArray>("file"); // on disk afterwards ("" as it was changed)
         QTest::addColumn<QByteArray>("text");
-        QTest::newRow("changed, reload") << "modify" << false << int(platform::mb::AnswerYes) << kOther;
-        QTest::newRow("changed, keep") << "modify" << false << int(platform::mb::AnswerNo) << kOriginal;
-        QTest::newRow("changed, document modified") << "modify" << true << 0 << QByteArray("Z") + kOriginal;
-        QTest::newRow("only touched") << "touch" << false << 0 << kOriginal;
-        QTest::newRow("deleted: kept open") << "delete" << false << 0 << kOriginal;
-        QTest::newRow("unchanged") << "" << false << 0 << kOriginal;
+        const QByteArray asChanged;
+        QTest::newRow("save, only touched") << "Mnu_Enregistrer" << "touch" << true << QList<int>{} << kTyped << kTyped;
+        QTest::newRow("save, modified, overwrite") << "Mnu_Enregistrer" << "modify" << true << QList<int>{Yes} << kTyped << kTyped;
+        QTest::newRow("save, modified, keep") << "Mnu_Enregistrer" << "modify" << true << QList<int>{No} << asChanged << kTyped;
+        QTest::newRow("save, replaced, keep") << "Mnu_Enregistrer" << "replace" << true << QList<int>{No} << asChanged << kTyped;
+        QTest::newRow("save, deleted: written again") << "Mnu_Enregistrer" << "delete" << true << QList<int>{} << kTyped << kTyped;
+        // The save question of a closing document goes through the same check: declining the
+        // overwrite keeps the window open and the document modified.
+        QTest::newRow("close, save, keep") << "Mnu_Close" << "modify" << true << QList<int>{Yes, No} << asChanged << kTyped;
+        QTest::newRow("activate, reload") << "activate" << "modify" << false << QList<int>{Yes} << kOther << kOther;
+        QTest::newRow("activate, keep") << "activate" << "modify" << false << QList<int>{No} << asChanged << kOriginal;
+        QTest::newRow("activate, document modified") << "activate" << "modify" << true << QList<int>{} << asChanged << kTyped;
+        QTest::newRow("activate, only touched") << "activate" << "touch" << false << QList<int>{} << kOriginal << kOriginal;
+        QTest::newRow("activate, deleted: kept open") << "activate" << "delete" << false << QList<int>{} << asChanged << kOriginal;
     }
-    void activationOffersReload()
+    void externalChange()
     {
+        QFETCH(QString, command);
         QFETCH(QString, onDisk);
-        QFETCH(bool, modified);
-        QFETCH(int, answer);
+        QFETCH(bool, typed);
+        QFETCH(QList<int>, answers);
+        QFETCH(QByteArray, file);
         QFETCH(QByteArray, text);
         TestApp app;
-        const QString file = app.openFile(kOriginal);
+        const QString path = app.openFile(kOriginal);
         Form1 *doc = app.doc();
         app.trigger("Mnu_Nouveau");
-        if (modified) {
-            doc->Text1->setSelStart(0);
-            doc->Text1->setSelText(QStringLiteral("Z"));
-        }
-        QVERIFY(changeOnDisk(file, onDisk));
-        if (answer)
-            app.fakes.messageBox.answer(answer);
         app.main->activateDocument(doc);
-        emit app.main->events().activated(doc);
-        QCOMPARE(app.fakes.messageBox.boxes().size(), answer ? 1 : 0);
-        if (answer)
-            QCOMPARE(app.fakes.messageBox.last().text,
-                     QStringLiteral("Le fichier %1 a été modifié par un autre programme.\r\nLe recharger ?").arg(file));
-        QCOMPARE(doc->Text1->utf8(), text);
-        QCOMPARE(doc->Change, modified);
-        QCOMPARE(app.main->documents().size(), 2);
-        if (answer == platform::mb::AnswerYes)
-            QCOMPARE(doc->StatusBar1->panelText(2), QStringLiteral(" %1 Octets").arg(kOther.size()));
-        // Asked once per change of the file: activating again asks nothing more.
-        emit app.main->events().activated(doc);
-        QCOMPARE(app.fakes.messageBox.boxes().size(), answer ? 1 : 0);
-        // A declined reload still protects the other program's file at the next save.
-        if (answer == platform::mb::AnswerNo) {
-            doc->Text1->setSelText(QStringLiteral("Y"));
-            app.fakes.messageBox.answerNo();
-            app.trigger("Mnu_Enregistrer");
-            QCOMPARE(TestApp::read(file), kOther);
+        if (typed) {
+            doc->Text1->setSelStart(0);
+            doc->Text1->setSelText(QStringLiteral("(A)"));
         }
+        QVERIFY(changeOnDisk(path, onDisk));
+        const QByteArray changed = TestApp::read(path);
+        for (int answer : answers)
+            app.fakes.messageBox.answer(answer);
+        for (int again = 0; again < (command == QLatin1String("activate") ? 2 : 1); ++again) { // asked once per change
+            if (command == QLatin1String("activate"))
+                emit app.main->events().activated(doc);
+            else
+                app.trigger(command);
+            QCOMPARE(app.fakes.messageBox.boxes().size(), answers.size());
+        }
+        if (!answers.isEmpty())
+            QCOMPARE(app.fakes.messageBox.last().text,
+                     QStringLiteral("Le fichier %1 a été modifié par un autre programme.\r\n%2")
+                         .arg(path, command == QLatin1String("activate") ? "Le recharger ?" : "L'écraser ?"));
+        QCOMPARE(TestApp::read(path), file.isEmpty() ? changed : file);
+        QCOMPARE(doc->Text1->utf8(), text);
+        QCOMPARE(doc->Change, typed && text != TestApp::read(path));
+        QCOMPARE(app.main->documents().size(), 2);
+        // The next save asks only while the other program's change was never taken or written over.
+        const bool protectedFile = file.isEmpty() && onDisk != QLatin1String("delete");
+        doc->Text1->setSelText(QStringLiteral("B"));
+        if (protectedFile)
+            app.fakes.messageBox.answerNo();
+        app.trigger("Mnu_Enregistrer");
+        QCOMPARE(app.fakes.messageBox.boxes().size(), answers.size() + (protectedFile ? 1 : 0));
     }
 
     void readOnlyFile()
     {
         TestApp app;
         const QString file = app.write(QStringLiteral("ro.iso"), kOriginal);
-        QCOMPARE(::chmod(QFile::encodeName(file).constData(), 0444), 0);
+        const auto chmod = [&](mode_t mode) { return ::chmod(QFile::encodeName(file).constData(), mode) == 0; };
+        QVERIFY(chmod(0444));
         Form1 *doc = app.open(file);
-        QCOMPARE(doc->caption(), file);
         QCOMPARE(doc->StatusBar1->panelText(8), QStringLiteral("Lecture seule"));
         // Permissions changed meanwhile show at the next activation.
-        QCOMPARE(::chmod(QFile::encodeName(file).constData(), 0644), 0);
-        emit app.main->events().activated(doc);
-        QCOMPARE(doc->StatusBar1->panelText(8), QStringLiteral("Tarmel - programmes CN"));
-        QCOMPARE(::chmod(QFile::encodeName(file).constData(), 0444), 0);
-        emit app.main->events().activated(doc);
-        QCOMPARE(doc->StatusBar1->panelText(8), QStringLiteral("Lecture seule"));
+        for (const auto &[mode, notice] : {std::pair{0644, "Tarmel - programmes CN"}, {0444, "Lecture seule"}}) {
+            QVERIFY(chmod(mode_t(mode)));
+            emit app.main->events().activated(doc);
+            QCOMPARE(doc->StatusBar1->panelText(8), QString::fromUtf8(notice));
+        }
         doc->Text1->setSelText(QStringLiteral("X"));
         app.fakes.messageBox.answerOk();
         app.trigger("Mnu_Enregistrer");
-        QCOMPARE(app.fakes.messageBox.boxes().size(), 1);
         QVERIFY(app.fakes.messageBox.last().text.startsWith(QStringLiteral("Erreur lors de l'enregistrement du fichier")));
         QCOMPARE(TestApp::read(file), kOriginal);
         QVERIFY(doc->Change);
@@ -189,7 +136,6 @@ private slots:
         app.fakes.commonDialog.expectSave(copy, 1);
         app.trigger("Mnu_EnregistrerSous");
         QCOMPARE(TestApp::read(copy), QByteArray("X") + kOriginal);
-        QVERIFY(!doc->Change);
         QCOMPARE(doc->StatusBar1->panelText(8), QStringLiteral("Tarmel - programmes CN"));
         QCOMPARE(app.fakes.messageBox.boxes().size(), 1);
     }
