@@ -78,24 +78,19 @@ private slots:
     {
         App app;
         QVERIFY(app.showWindow());
-        QStringList items{"Mnu_Nouveau", "Mnu_Ouvrir", "Mnu_Enregistrer", "Mnu_EnregistrerSous", "Mnu_Imprimer",
-                          "Mnu_Close", "", "Mnu_Annuler", "Mnu_Edition(4)", "Mnu_Edition(5)", "Mnu_Edition(6)",
-                          "Mnu_Supprimer", "", "Mnu_Rechercher", "Mnu_Remplacer", "Mnu_SommAide", "Mnu_Apropos", "Mnu_Quitter"};
-        QStringList ran;
-        for (const menus::ToolbarButton &b : menus::kToolbar) {
-            if (b.command) {
-                const QString name = QString::fromUtf16(b.command);
-                app.main->registerCommand(name, [&ran, name] { ran << name; });
-            }
+        QStringList ran, items;
+        for (int index = 1; index <= 18; ++index) {
+            const menus::ToolbarButton &b = menus::kToolbar[index - 1];
+            if (!b.command)
+                continue;
+            const QString name = QString::fromUtf16(b.command);
+            app.main->registerCommand(name, [&ran, name] { ran << name; });
+            app.main->button(index)->setEnabled(true);
+            QTest::mouseClick(app.widgetOf(index), Qt::LeftButton);
+            items << name;
         }
-        for (int index = 1; index <= items.size(); ++index) {
-            if (!items[index - 1].isEmpty()) {
-                app.main->button(index)->setEnabled(true);
-                QTest::mouseClick(app.widgetOf(index), Qt::LeftButton);
-            }
-        }
-        items.removeAll(QString());
         QCOMPARE(ran, items);
+        QCOMPARE(items.mid(7, 3), QStringList({"Mnu_Edition(4)", "Mnu_Edition(5)", "Mnu_Edition(6)"})); // cut, copy, paste
     }
 
     // With no desktop theme every button still has a picture: the program's own.
