@@ -27,25 +27,16 @@ void TestCommandLine::parse_data()
     using K = CommandLineOutcome::Kind;
     QTest::newRow("nothing") << QStringList{} << K::Window << "" << QStringList{} << "";
     QTest::newRow("file") << QStringList{"a.iso"} << K::Window << "" << QStringList{"a.iso"} << "";
-    QTest::newRow("file with blanks") << QStringList{"my", "prog.iso"} << K::Window << ""
-                                      << QStringList{"my", "prog.iso"} << "";
     QTest::newRow("option after a file") << QStringList{"a.iso", "--version"} << K::Window << ""
                                          << QStringList{"a.iso", "--version"} << "";
-    QTest::newRow("dash file through ./") << QStringList{"./-n.iso"} << K::Window << ""
-                                          << QStringList{"./-n.iso"} << "";
     QTest::newRow("dash file after --") << QStringList{"--", "-n.iso"} << K::Window << ""
                                         << QStringList{"-n.iso"} << "";
-    QTest::newRow("option name after --") << QStringList{"--", "--version"} << K::Window << ""
-                                          << QStringList{"--version"} << "";
     QTest::newRow("only --") << QStringList{"--"} << K::Window << "" << QStringList{} << "";
-    QTest::newRow("help") << QStringList{"--help"} << K::Command << "--help" << QStringList{} << "";
     QTest::newRow("version") << QStringList{"--version"} << K::Command << "--version" << QStringList{} << "";
     QTest::newRow("unknown option") << QStringList{"--frobnicate"} << K::UsageError << "" << QStringList{}
                                     << "option inconnue « --frobnicate »";
-    QTest::newRow("no abbreviation") << QStringList{"--vers"} << K::UsageError << "" << QStringList{}
-                                     << "option inconnue « --vers »";
-    QTest::newRow("letter case counts") << QStringList{"--Version"} << K::UsageError << "" << QStringList{}
-                                        << "option inconnue « --Version »";
+    QTest::newRow("no abbreviation, letter case counts") << QStringList{"--Vers"} << K::UsageError << "" << QStringList{}
+                                                         << "option inconnue « --Vers »";
     QTest::newRow("dash file alone") << QStringList{"-n.iso"} << K::UsageError << "" << QStringList{}
                                      << "option inconnue « -n.iso »";
     QTest::newRow("lone dash") << QStringList{"-"} << K::UsageError << "" << QStringList{}
@@ -65,10 +56,7 @@ void TestCommandLine::parse()
     QCOMPARE(outcome.kind, kind);
     QCOMPARE(outcome.command ? QString(outcome.command->option) : QString(), option);
     QCOMPARE(outcome.arguments, passedOn);
-    if (messagePart.isEmpty())
-        QVERIFY(outcome.message.isEmpty());
-    else
-        QVERIFY2(outcome.message.contains(messagePart), qPrintable(outcome.message));
+    QVERIFY2(messagePart.isEmpty() ? outcome.message.isEmpty() : outcome.message.contains(messagePart), qPrintable(outcome.message));
 }
 
 // Each command has one line in the French part and one in the English part, its operands and help aligned.

@@ -16,17 +16,13 @@ private slots:
         QTest::addColumn<QString>("text");
         const QDateTime afternoon(QDate(2026, 1, 5), QTime(14, 3, 9)), midnight(QDate(2026, 12, 24), QTime(0, 0));
         QTest::newRow("fr D1") << "fr_FR" << afternoon << 1 << "05/01/2026 14:03:09";
-        QTest::newRow("fr D4") << "fr_FR" << afternoon << 4 << "lundi 5 janvier 2026";
         QTest::newRow("fr D5, month with its period") << "fr_FR" << afternoon << 5 << "5.janv. 2026";
         QTest::newRow("fr D5, month without") << "fr_FR" << QDateTime(QDate(2026, 5, 1), QTime(8, 0)) << 5 << "1.mai 2026";
         QTest::newRow("fr D1 midnight: the date alone") << "fr_FR" << midnight << 1 << "24/12/2026";
         QTest::newRow("fr D1 half a second after midnight") << "fr_FR" << midnight.addMSecs(500) << 1 << "24/12/2026";
         QTest::newRow("fr D1 one second after midnight") << "fr_FR" << midnight.addSecs(1) << 1 << "24/12/2026 00:00:01";
-        QTest::newRow("fr D3 midnight") << "fr_FR" << midnight << 3 << "00:00:00";
         QTest::newRow("fr-CA D2") << "fr_CA" << afternoon << 2 << "2026-01-05";
-        QTest::newRow("fr-CA D3 written out") << "fr_CA" << afternoon << 3 << "14:03:09";
         QTest::newRow("en-US D1, four-digit year") << "en_US" << afternoon << 1 << "1/5/2026 2:03:09 PM";
-        QTest::newRow("en-US D4") << "en_US" << afternoon << 4 << "Monday, January 5, 2026";
         QTest::newRow("es D3 bracketed zone removed") << "es_ES" << afternoon << 3 << "14:03:09";
         QTest::newRow("zh D3 leading zone removed") << "zh_CN" << afternoon << 3 << "14:03:09";
         QTest::newRow("no entry 0") << "fr_FR" << afternoon << 0 << "";

@@ -59,22 +59,18 @@ private slots:
 
         app.run("Mnu_Texte");
 
-        const platform::DialogProperties &props = app.fakes.commonDialog.props();
-        QVERIFY(!props.CancelError);
+        QVERIFY(!app.fakes.commonDialog.props().CancelError);
         QCOMPARE(app.fakes.commonDialog.shown().size() - dialogsBefore, qsizetype(answer == u"none" ? 0 : 1));
-        if (answer != u"none") {
-            QCOMPARE(app.fakes.commonDialog.lastShown().props.FontName, fontBefore);
-            QCOMPARE(app.fakes.commonDialog.lastShown().props.Flags, 259);
-        }
+        if (answer != u"none")
+            QCOMPARE(QList<QVariant>({app.fakes.commonDialog.lastShown().props.FontName, app.fakes.commonDialog.lastShown().props.Flags}),
+                     QList<QVariant>({fontBefore, 259}));
         QCOMPARE(text.text(), before);
-        QCOMPARE(text.selStart(), qsizetype(0));
-        QCOMPARE(text.selLength(), answer == u"choose" ? qsizetype(0) : text.textLength());
+        QCOMPARE(QList<qsizetype>({text.selStart(), text.selLength()}),
+                 QList<qsizetype>({0, answer == u"choose" ? 0 : text.textLength()}));
         if (answer == u"choose") {
             text.setSelLength(text.textLength());
-            QCOMPARE(text.selFontName().value_or(QString()), QStringLiteral("DejaVu Serif"));
-            QCOMPARE(text.selFontSize(), 14.0);
-            QVERIFY(text.selBold() && !text.selItalic() && text.selUnderline() && !text.selStrikeThru());
-            QCOMPARE(text.selColor(), QColor(0, 0, 128));
+            QVERIFY(text.selFontName() == QStringLiteral("DejaVu Serif") && text.selFontSize() == 14.0 && text.selBold()
+                    && !text.selItalic() && text.selUnderline() && !text.selStrikeThru() && text.selColor() == QColor(0, 0, 128));
         }
         QCOMPARE(doc->Change, modified);
         QCOMPARE(app.mismatches(modified ? "Mnu_Enregistrer #3" : "-Mnu_Enregistrer -#3"), QString());
@@ -123,9 +119,8 @@ private slots:
         app.fakes.messageBox.answerOk();
         app.trigger(item);
         QCOMPARE(app.fakes.messageBox.boxes().size(), qsizetype(1));
-        QCOMPARE(app.fakes.messageBox.last().text, message);
-        QCOMPARE(app.fakes.messageBox.last().title, QStringLiteral("Erreur"));
-        QCOMPARE(app.fakes.messageBox.last().flags, 16);
+        const auto &box = app.fakes.messageBox.last();
+        QCOMPARE(QList<QVariant>({box.text, box.title, box.flags}), QList<QVariant>({message, "Erreur", 16}));
     }
 
     // The about box (its toolbar button runs the same command): modal, its texts, discarded once closed by OK.

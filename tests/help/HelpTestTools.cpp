@@ -7,50 +7,29 @@ namespace helptest {
 
 bool copyCollection(const QString &folder)
 {
-    const QString from = QStringLiteral(TARMEL_HELP_BUILD_DIR "/Tarmel.");
     for (const char *suffix : {"qhc", "qch"}) {
         const QString to = folder + QStringLiteral("/Tarmel.") + QLatin1String(suffix);
         QFile::remove(to);
-        if (!QFile::copy(from + QLatin1String(suffix), to))
+        if (!QFile::copy(QStringLiteral(TARMEL_HELP_BUILD_DIR "/Tarmel.") + QLatin1String(suffix), to))
             return false;
     }
     return true;
 }
 
-namespace {
-
-QByteArray project()
+QList<QStringList> projectElements(const char *element, const QStringList &attributes)
 {
     QFile file(qEnvironmentVariable("TARMEL_SOURCE_DIR") + QStringLiteral("/help/Tarmel.qhp"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
-
-QList<Keyword> projectKeywords()
-{
-    QList<Keyword> keywords;
-    QXmlStreamReader xml(project());
+    QXmlStreamReader xml(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+    QList<QStringList> found;
     while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("keyword")) {
-            const QXmlStreamAttributes a = xml.attributes();
-            keywords.append({a.value("name").toString(), a.value("id").toString(), a.value("ref").toString()});
-        }
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != QLatin1String(element))
+            continue;
+        QStringList values;
+        for (const QString &a : attributes)
+            values << xml.attributes().value(a).toString();
+        found << (attributes.isEmpty() ? QStringList{xml.readElementText()} : values);
     }
-    return keywords;
+    return found;
 }
-
-QStringList projectFiles()
-{
-    QStringList files;
-    QXmlStreamReader xml(project());
-    while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("file"))
-            files << xml.readElementText();
-    }
-    return files;
-}
-
-QString topicUrl(const QString &ref) { return QStringLiteral("qthelp://tarmel.aide/aide/") + ref; }
 
 } // namespace helptest

@@ -8,17 +8,9 @@ namespace helptest {
 
 // Copies the collection and its documentation into folder, as Tarmel.qhc and Tarmel.qch.
 bool copyCollection(const QString &folder);
-
-// The help project in the sources: its keywords and its files.
-struct Keyword {
-    QString name;
-    QString id; // empty: a keyword without identifier
-    QString ref;
-};
-QList<Keyword> projectKeywords();
-QStringList projectFiles();
-
+// The attributes of every <element> of the help project in the sources, in order.
+QList<QStringList> projectElements(const char *element, const QStringList &attributes);
 // "qthelp://tarmel.aide/aide/" followed by a path of the project ("html/index.html").
-QString topicUrl(const QString &ref);
+inline QString topicUrl(const QString &ref) { return QStringLiteral("qthelp://tarmel.aide/aide/") + ref; }
 
 } // namespace helptest

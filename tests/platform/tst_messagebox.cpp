@@ -31,7 +31,6 @@ private slots:
         QTest::newRow("Yes/No, reject") << 292 << int(QMessageBox::Question) << "reject" << true << 6;
         QTest::newRow("48 exclamation, OK, Escape") << 48 << int(QMessageBox::Warning) << "Escape" << false << 1;
         QTest::newRow("Yes/No, Alt+N") << 36 << int(QMessageBox::Question) << "Alt+N" << false << 7;
-        QTest::newRow("Yes/No, Alt+O") << 292 << int(QMessageBox::Question) << "Alt+O" << false << 6;
     }
 
     // The box shows the flags' icon and buttons, and the text with each CR, LF or CR LF

@@ -119,7 +119,6 @@ private slots:
         QTest::addColumn<QString>("arguments");
         QTest::newRow("calculator, first choice, any case") << "CALC.EXE" << QStringList{"gnome-calculator", "xcalc"} << "";
         QTest::newRow("explorer opens home") << "explorer.exe" << QStringList{"xdg-open", "thunar"} << QDir::homePath();
-        QTest::newRow("character map") << "Charmap.exe" << QStringList{"gnome-characters"} << "";
         QTest::newRow("other name, .exe dropped") << "outil.exe" << QStringList{"outil"} << "";
         QTest::newRow("nothing installed") << "Calc.exe" << QStringList{"", "outil"} << "";
     }

@@ -36,8 +36,6 @@ private slots:
         QTest::newRow("size with exponent and unit") << QByteArray(" 0 \r\nArial\r\n 1,25E1pt\r\n") << "0|Arial|12.5|0|0";
         QTest::newRow("font name with a comma read whole") << QByteArray(" 0 \r\nDejaVu Sans, Mono\r\n 9 \r\n") << "0|DejaVu Sans, Mono|9|0|0";
         QTest::newRow("letter size: not read, the next line still line 4") << QByteArray(" 0 \r\nArial\r\n x \r\n 1 \r\n 2 \r\n") << "0|Arial|0|1|2";
-        QTest::newRow("short file") << QByteArray(" 1 \r\nArial\r\n") << "1|Arial|0|0|0";
-        QTest::newRow("blanks and tabs around") << QByteArray("\t 1\t\r\n \tLib Mono \t\r\n  14\r\n\t0 \r\n 1\r\n") << "1|Lib Mono|14|0|1";
         QTest::newRow("mixed line ends, CR LF counted once") << QByteArray(" 1 \r\nArial\n 8 \r 0 \r\n 1 ") << "1|Arial|8|0|1";
         QTest::newRow("integers: halves to even") << QByteArray(" 1.5 \r\nArial\r\n 10 \r\n 2x\r\n 2,5\r\n") << "2|Arial|10|2|2";
         QTest::newRow("integers: fractions to nearest") << QByteArray(" 0.6 \r\nArial\r\n 10 \r\n-0,7\r\n 1.49\r\n") << "1|Arial|10|-1|1";
@@ -75,8 +73,6 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");   // '|' for each CR LF; empty: not compared
         QTest::newRow("fraction, French separator") << "1|Arial|10.5|0|2" << QChar(u',') << QByteArray(" 1 |Arial| 10,5 | 0 | 2 |");
         QTest::newRow("negative values") << "-1|Arial|-2.25|-7|-2" << QChar(u'.') << QByteArray("-1 |Arial|-2.25 |-7 |-2 |");
-        QTest::newRow("font name verbatim, comma included") << "0|Mono, Bold|0|0|0" << QChar(u'.') << QByteArray(" 0 |Mono, Bold| 0 | 0 | 0 |");
-        QTest::newRow("dialog values, period separator") << "1|Arial|11.5|0|1" << QChar(u'.') << QByteArray(" 1 |Arial| 11.5 | 0 | 1 |");
         QTest::newRow("font name in Windows-1252") << "0|Caractères €|9|1|1" << QChar(u',') << QByteArray(" 0 |Caract\xe8res \x80| 9 | 1 | 1 |");
         QTest::newRow("beyond Windows-1252: UTF-8") << "0|Noto 黑|9|1|1" << QChar(u',') << QByteArray(" 0 |Noto \xe9\xbb\x91| 9 | 1 | 1 |");
         QTest::newRow("many digits") << "0|Mono|10.000000000000002|1|1" << QChar(u',') << QByteArray();
@@ -114,8 +110,7 @@ private slots:
         // A folder that is no folder (even root cannot write there): a failure that says why.
         const QString notAFolder = dir.filePath(QStringLiteral("Tarmel.cfg"));
         const tarmel::WriteResult failed = tarmel::writeConfig(tarmel::configFilePath(notAFolder), config, u',');
-        QVERIFY(!failed.ok);
-        QVERIFY(!failed.error.isEmpty());
+        QVERIFY(!failed.ok && !failed.error.isEmpty());
     }
 };
 

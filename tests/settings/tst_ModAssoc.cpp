@@ -85,7 +85,6 @@ private slots:
             << ".txt=Other.App; .asc=Tarmel" << "" << -1 << "TXT=0" << "" << ".asc=Tarmel; .txt=Other.App";
         QTest::newRow("cleared: another value of the key stays")
             << ".h[Content Type]=text/x-chdr" << "" << -1 << "H=1|H=0" << "" << ".h[Content Type]=text/x-chdr";
-        QTest::newRow("cleared, never registered: nothing") << "" << "" << -1 << "CNC=0" << "" << "";
     }
     void apply()
     {
@@ -132,7 +131,6 @@ private slots:
     {
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("exec");
-        QTest::newRow("plain") << "/usr/bin/tarmel" << "/usr/bin/tarmel";
         QTest::newRow("percent") << "/opt/100%/tarmel" << "/opt/100%%/tarmel";
         QTest::newRow("blanks") << "/home/a b/tarmel" << "\"/home/a b/tarmel\"";
         QTest::newRow("reserved characters") << "/x/\"$`%/t" << "\"/x/\\\\\"\\\\$\\\\`%%/t\"";

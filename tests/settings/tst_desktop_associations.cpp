@@ -53,9 +53,8 @@ private slots:
             || QStandardPaths::findExecutable(QStringLiteral("mimetype")).isEmpty())
             QSKIP("xdg-mime or mimetype is not installed (scripts/setup.sh installs them)");
         QTemporaryDir home;
-        qputenv("HOME", home.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toUtf8());
-        qputenv("XDG_DATA_HOME", (home.path() + "/.local/share").toUtf8());
+        for (const auto &[variable, under] : {std::pair{"HOME", ""}, {"XDG_CONFIG_HOME", "/.config"}, {"XDG_DATA_HOME", "/.local/share"}})
+            qputenv(variable, (home.path() + under).toUtf8());
         for (const char *variable : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"})
             qunsetenv(variable);
         const QString mimeApps = home.path() + "/.config/mimeapps.list";
@@ -67,8 +66,8 @@ private slots:
         const QString executable = home.path() + "/bin/tarmel";
         QDir().mkpath(home.path() + "/bin");
         QVERIFY(QFile::copy(QStandardPaths::findExecutable("true"), executable));
-        put(home.path() + "/p.rub", "N10 G00\r\n");
-        put(home.path() + "/p.iso", "N10 G00\r\n");
+        for (const char *name : {"/p.rub", "/p.iso"})
+            put(home.path() + name, "N10 G00\r\n");
         const QStringList before = filesUnder(home.path());
         const QString program = registeredProgramPath(QStringLiteral("/opt/mes programmes"));
 
@@ -77,14 +76,12 @@ private slots:
             ApplyAssociationGroup(registry, program, associationGroups().at(1), true);
             QVERIFY(registry.commit());
         }
-        QCOMPARE(xdgMime({"query", "filetype", home.path() + "/p.rub"}), "text/x-tarmel-iso");
-        QCOMPARE(xdgMime({"query", "filetype", home.path() + "/p.iso"}), "application/x-cd-image");
-        QCOMPARE(xdgMime({"query", "default", "text/x-tarmel-iso"}), "tarmel.desktop");
-        QCOMPARE(xdgMime({"query", "default", "application/x-cd-image"}), "tarmel.desktop");
-        QCOMPARE(xdgMime({"query", "default", "text/plain"}), "other.desktop");
-        const QString entry = home.path() + "/.local/share/applications/tarmel.desktop";
+        QCOMPARE(QStringList({xdgMime({"query", "filetype", home.path() + "/p.rub"}), xdgMime({"query", "filetype", home.path() + "/p.iso"}),
+                              xdgMime({"query", "default", "text/x-tarmel-iso"}), xdgMime({"query", "default", "application/x-cd-image"}),
+                              xdgMime({"query", "default", "text/plain"})}),
+                 QStringList({"text/x-tarmel-iso", "application/x-cd-image", "tarmel.desktop", "tarmel.desktop", "other.desktop"}));
         if (!QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate")).isEmpty())
-            QCOMPARE(QProcess::execute(QStringLiteral("desktop-file-validate"), {entry}), 0);
+            QCOMPARE(QProcess::execute("desktop-file-validate", {home.path() + "/.local/share/applications/tarmel.desktop"}), 0);
 
         {
             platform::XdgRegistry registry(executable, classNameOf(program));
