@@ -1,6 +1,7 @@
 // The interpreter: motion words, modal state, arcs of the three planes, reports, figures.
 #include "toolpath/Geometry.h"
 #include "toolpath/Interpreter.h"
+#include "tests/support/TestPaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -269,7 +270,8 @@ private slots:
     // Every corpus program runs through to its end; the words each one reports are printed.
     void corpusInterprets()
     {
-        const QDir dir(qEnvironmentVariable("TARMEL_CORPUS") + QStringLiteral("/nc"));
+        SKIP_WITHOUT_CORPUS(QStringLiteral("nc"));
+        const QDir dir(testsupport::corpusPath(QStringLiteral("nc")));
         const QStringList names = dir.entryList(QDir::Files, QDir::Name);
         QVERIFY(!names.isEmpty());
         int withMoves = 0;
