@@ -47,6 +47,18 @@ qsizetype utf16Units(const char *p, qsizetype n)
     return units;
 }
 
+// True when both texts have the same bytes wherever either has a CR or an LF.
+bool sameLineEnds(const char *a, const char *b, qsizetype n)
+{
+    unsigned char differs = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        const bool lineEnd = x == '\r' || x == '\n' || y == '\r' || y == '\n';
+        differs |= static_cast<unsigned char>(lineEnd & (x != y));
+    }
+    return !differs;
+}
+
 // Free room after the text so that typing does not reallocate the whole buffer.
 qsizetype roomToType(qsizetype size) { return std::max<qsizetype>(1 << 20, size / 64); }
 
@@ -231,9 +243,45 @@ void ScintillaEditor::replaceAll(const QByteArray &utf8)
         accessibleChanges_.append({false, 0, tarmel::utf8ToString(bytes(0, byteLength()))});
         accessibleChanges_.append({true, 0, tarmel::utf8ToString(utf8)});
     }
+    if (overwriteKeepingLines(utf8))
+        return;
     beginBulkWrite(utf8.size() + roomToType(utf8.size()));
     appendUtf8(utf8);
     endBulkWrite();
+}
+
+// A rewrite of the same length that leaves every line end where it was, on a text without
+// formats (case conversion and its undo), is copied over the engine's own bytes: the engine's
+// line index stays right as it is, and rebuilding it is most of the cost of a whole-text write
+// on a long program. The result is the same as the general write: plain text, caret at the
+// start, no undo history, every layout drawn again.
+bool ScintillaEditor::overwriteKeepingLines(const QByteArray &utf8)
+{
+    const qsizetype length = byteLength();
+    if (formatsInUse_ || caretFormatPos_ >= 0 || utf8.isEmpty() || utf8.size() != length)
+        return false;
+    releaseIndex(); // its counts of characters per line would be stale
+    if (SendScintilla(SCI_GETLINECHARACTERINDEX) != SC_LINECHARACTERINDEX_NONE)
+        return false;
+    // The engine hands out its buffer as read-only; it is its own memory, and nothing it
+    // derives from the bytes (line starts, styles) changes with what is copied here.
+    char *engine = const_cast<char *>(characterPointer());
+    if (!sameLineEnds(engine, utf8.constData(), length))
+        return false;
+    SendScintilla(SCI_SETEMPTYSELECTION, 0UL);
+    std::memcpy(engine, utf8.constData(), length);
+    if (!isAscii(engine, length))
+        becomeNonAscii();
+    // The engine checks a cached line layout against the text before drawing it; the cache is
+    // dropped all the same, so that nothing laid out from the old bytes is kept.
+    const long cache = SendScintilla(SCI_GETLAYOUTCACHE);
+    SendScintilla(SCI_SETLAYOUTCACHE, cache == SC_CACHE_NONE ? long(SC_CACHE_CARET) : long(SC_CACHE_NONE));
+    SendScintilla(SCI_SETLAYOUTCACHE, cache);
+    SendScintilla(SCI_SETFIRSTVISIBLELINE, 0UL);
+    SendScintilla(SCI_SETXOFFSET, 0UL);
+    endBulkWrite();
+    viewport()->update();
+    return true;
 }
 
 bool ScintillaEditor::loadPlainFile(const QString &path, tarmel::FileFormat *format)

@@ -133,6 +133,7 @@ private:
     void beginBulkWrite(qsizetype reserve);
     void appendUtf8(QByteArrayView utf8);
     void endBulkWrite();
+    bool overwriteKeepingLines(const QByteArray &utf8);
     bool reloadThroughCodec(tarmel::ReadableFile &file, qint64 size, tarmel::FileFormat *format);
     void cutLongLines(const tarmel::FileFormat &format);
     void keepOrdinaryKeys();
