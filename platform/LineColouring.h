@@ -18,4 +18,8 @@ struct ColourRun {
 // `line` holds one line's bytes (UTF-8) without its line end; `runs` comes in empty.
 using LineColourer = std::function<void(std::string_view line, std::vector<ColourRun> &runs)>;
 
+// The runs of one line made ready for drawing: in order, inside the line, each taking the blanks
+// after it, neighbours of one colour joined.
+void widenColourRuns(std::string_view line, std::vector<ColourRun> &runs);
+
 } // namespace platform

@@ -5,6 +5,8 @@
 // into the same drawing as the change itself).
 #include "platform/ScintillaEditor.h"
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -109,13 +111,44 @@ void ScintillaEditor::colourLines(long first, long last)
         const char *bytes = rangePointer(start, length);
         colourRuns_.clear();
         colourer_(std::string_view(bytes, std::size_t(length)), colourRuns_);
+        widenColourRuns(std::string_view(bytes, std::size_t(length)), colourRuns_);
         for (const ColourRun &run : colourRuns_) {
-            if (run.length <= 0 || run.start < 0 || run.start + run.length > length)
-                continue;
             SendScintilla(SCI_SETINDICATORVALUE, static_cast<unsigned long>(SC_INDICVALUEBIT | engineColour(run.colour)));
             SendScintilla(SCI_INDICATORFILLRANGE, static_cast<unsigned long>(start + run.start), long(run.length));
         }
     }
+}
+
+// The engine draws a line one piece per colour change. Blanks show no colour, so each run
+// takes the blanks that follow it, and runs of one colour that meet become one: a line of
+// words is drawn in as few pieces as it has colours in a row. Runs outside the line or
+// overlapping the one before are dropped.
+void widenColourRuns(std::string_view line, std::vector<ColourRun> &runs)
+{
+    const int length = int(line.size());
+    std::size_t kept = 0;
+    int end = 0; // of the last run kept, before its blanks
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const ColourRun run = runs[i];
+        if (run.length <= 0 || run.start < end || run.start + run.length > length)
+            continue;
+        if (kept > 0) {
+            ColourRun &last = runs[kept - 1];
+            last.length = std::min(last.length, run.start - last.start); // its blanks up to this run
+            if (last.colour == run.colour && last.start + last.length == run.start)
+                last.length += run.length;
+            else
+                runs[kept++] = run;
+        } else {
+            runs[kept++] = run;
+        }
+        end = run.start + run.length;
+        int widened = end;
+        while (widened < length && (line[widened] == ' ' || line[widened] == '\t'))
+            ++widened;
+        runs[kept - 1].length = widened - runs[kept - 1].start;
+    }
+    runs.resize(kept);
 }
 
 } // namespace platform
