@@ -57,7 +57,7 @@ private slots:
         const int n = text.indexOf("N10");
         const std::pair<int, NcTokenKind> expected[] = {
             {0, NcTokenKind::Percent}, {4, NcTokenKind::ProgramName}, {n + 1, NcTokenKind::BlockNumber},
-            {n + 3, NcTokenKind::Default}, {n + 5, NcTokenKind::GCode}, {n + 9, NcTokenKind::Axis}, // the sign
+            {n + 3, NcTokenKind::BlockNumber}, {n + 5, NcTokenKind::GCode}, {n + 9, NcTokenKind::Axis}, // blank, sign
             {int(text.indexOf("3)")) + 1, NcTokenKind::Comment}, {n - 1, NcTokenKind::Default}, // line end
             {int(text.indexOf("M30")), NcTokenKind::MCode}}; // after a two-byte letter
         for (const auto &[byte, kind] : expected)
