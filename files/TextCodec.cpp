@@ -1,4 +1,5 @@
 #include "files/TextCodec.h"
+#include "files/StreamDecoder.h"
 
 #include <QStringDecoder>
 
@@ -119,7 +120,7 @@ struct Utf8Of1252Table {
 };
 constexpr Utf8Of1252Table kUtf8Of1252;
 
-QByteArray windows1252ToUtf8(const QByteArray &bytes, qsizetype firstHigh)
+QByteArray windows1252ToUtf8(QByteArrayView bytes, qsizetype firstHigh)
 {
     const char *data = bytes.constData();
     const qsizetype size = bytes.size();
@@ -256,6 +257,104 @@ DecodedUtf8 decodeToUtf8(const QByteArray &fileBytes)
     if (size == 0)
         format.finalLineEnd = true; // an empty file gets the usual final line end once typed in
     return result;
+}
+
+namespace {
+
+// The bytes s[0..n) are the start of a longer sequence: a lead byte and continuation bytes.
+bool cutSequence(const unsigned char *s, qsizetype n)
+{
+    const int need = s[0] >= 0xF0 ? 4 : s[0] >= 0xE0 ? 3 : s[0] >= 0xC0 ? 2 : 0;
+    if (n >= need)
+        return false;
+    for (qsizetype k = 1; k < n; ++k)
+        if ((s[k] & 0xC0) != 0x80)
+            return false;
+    return true;
+}
+
+const unsigned char *bytesOf(const QByteArray &b) { return reinterpret_cast<const unsigned char *>(b.constData()); }
+
+} // namespace
+
+bool StreamDecoder::check(QByteArrayView piece)
+{
+    if (decided_)
+        return false;
+    const auto *s = reinterpret_cast<const unsigned char *>(piece.data());
+    const qsizetype size = piece.size();
+    for (qsizetype k = 0; k < size && head_.size() < 3; ++k)
+        head_.append(piece[k]);
+    qsizetype i = 0;
+    if (!carry_.isEmpty()) {
+        // A sequence cut by the end of the last piece, completed from this one.
+        while (i < size && cutSequence(bytesOf(carry_), carry_.size()))
+            carry_.append(piece[i++]);
+        if (cutSequence(bytesOf(carry_), carry_.size()))
+            return true;
+        char32_t cp;
+        if (utf8Sequence(bytesOf(carry_), carry_.size(), &cp) != carry_.size())
+            return decide(false);
+        high_ = true;
+        carry_.clear();
+    }
+    while (i < size) {
+        if (s[i] < 0x80) {
+            i += firstNonAscii(piece.data() + i, size - i);
+            continue;
+        }
+        char32_t cp;
+        const int len = utf8Sequence(s + i, size - i, &cp);
+        if (len == 0) {
+            if (!cutSequence(s + i, size - i))
+                return decide(false);
+            carry_ = QByteArray(piece.data() + i, size - i);
+            return true;
+        }
+        high_ = true;
+        i += len;
+    }
+    return true;
+}
+
+void StreamDecoder::endCheck()
+{
+    if (!decided_)
+        decide(carry_.isEmpty()); // a sequence cut by the end of the file is not UTF-8
+}
+
+// The rule of decodeToUtf8: a byte-order mark or non-ASCII bytes, in valid UTF-8, mean UTF-8.
+bool StreamDecoder::decide(bool validUtf8)
+{
+    decided_ = true;
+    format_.bom = validUtf8 && head_ == QByteArrayView(kBom, 3);
+    format_.encoding = validUtf8 && (format_.bom || high_) ? Encoding::Utf8 : Encoding::Windows1252;
+    skip_ = format_.bom ? 3 : 0;
+    return false;
+}
+
+void StreamDecoder::decode(QByteArrayView piece, QByteArray &utf8)
+{
+    if (piece.isEmpty())
+        return;
+    lineEnds_.feed(piece);
+    last_ = piece.back();
+    decoded_ += piece.size();
+    const qsizetype skip = std::min(skip_, piece.size());
+    skip_ -= skip;
+    piece = piece.sliced(skip);
+    if (format_.encoding == Encoding::Utf8)
+        utf8.append(piece.data(), piece.size());
+    else
+        utf8.append(windows1252ToUtf8(piece, firstNonAscii(piece.data(), piece.size())));
+}
+
+FileFormat StreamDecoder::format() const
+{
+    FileFormat format = format_;
+    format.lineEnds = lineEnds_.result();
+    format.finalLineEnd = decoded_ == 0 || last_ == '\n' || last_ == '\r';
+    return format;
 }
 
 QString decodeToString(const QByteArray &fileBytes, FileFormat *format)

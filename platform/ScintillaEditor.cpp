@@ -1,6 +1,7 @@
 #include "platform/ScintillaEditor.h"
 
 #include "files/LongLines.h"
+#include "files/StreamDecoder.h"
 
 #include "platform/AccessibleEditor.h"
 #include "platform/RichTextBox.h"
@@ -368,18 +369,32 @@ void ScintillaEditor::cutLongLines(const tarmel::FileFormat &format)
 }
 
 // The whole file through the codec, read again from its start (the engine may hold its ASCII
-// start already cut).
+// start already cut): once to decide its encoding, which usually takes only its first
+// non-ASCII bytes, then a slice at a time straight into the engine, so that neither the
+// file nor its text is ever held whole beside the engine's own copy.
 bool ScintillaEditor::reloadThroughCodec(tarmel::ReadableFile &file, qint64 size, tarmel::FileFormat *format)
 {
     SendScintilla(SCI_CLEARALL);
-    QByteArray whole;
-    if (!file.rewind() || !file.readAll(&whole))
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(size + roomToType(size)));
+    QByteArray slice(std::min(size, ReadSlice), Qt::Uninitialized);
+    tarmel::StreamDecoder decoder;
+    qint64 got = 0;
+    if (!file.rewind())
         return false;
-    tarmel::DecodedUtf8 decoded = tarmel::decodeToUtf8(whole);
-    whole = QByteArray();
-    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(decoded.utf8.size() + roomToType(size)));
-    appendUtf8(decoded.utf8);
-    *format = decoded.format;
+    while ((got = file.read(slice.data(), slice.size())) > 0 && decoder.check({slice.constData(), got})) {
+    }
+    if (got < 0 || !file.rewind())
+        return false;
+    decoder.endCheck();
+    QByteArray utf8;
+    while ((got = file.read(slice.data(), slice.size())) > 0) {
+        utf8.resize(0);
+        decoder.decode({slice.constData(), got}, utf8);
+        appendUtf8(utf8);
+    }
+    if (got < 0)
+        return false;
+    *format = decoder.format();
     return true;
 }
 
