@@ -23,11 +23,11 @@ const char *kindName(FakeCommonDialog::Kind kind)
 
 } // namespace
 
-void FakeCommonDialog::expectOpen(const QString &path, int filterIndex) { script_.enqueue({false, Kind::Open, path, filterIndex}); }
-void FakeCommonDialog::expectSave(const QString &path, int filterIndex) { script_.enqueue({false, Kind::Save, path, filterIndex}); }
-void FakeCommonDialog::expectPrint(int copies, bool selection) { script_.enqueue({false, Kind::Printer, {}, 0, copies, selection}); }
-void FakeCommonDialog::expectFont(const FontChoice &choice) { script_.enqueue({false, Kind::Font, {}, 0, 0, false, choice}); }
-void FakeCommonDialog::expectCancel() { script_.enqueue({true}); }
+void FakeCommonDialog::expectOpen(const QString &path, int filterIndex) { script_.enqueue({.kind = Kind::Open, .path = path, .filterIndex = filterIndex}); }
+void FakeCommonDialog::expectSave(const QString &path, int filterIndex) { script_.enqueue({.kind = Kind::Save, .path = path, .filterIndex = filterIndex}); }
+void FakeCommonDialog::expectPrint(int copies, bool selection) { script_.enqueue({.kind = Kind::Printer, .copies = copies, .selection = selection}); }
+void FakeCommonDialog::expectFont(const FontChoice &choice) { script_.enqueue({.kind = Kind::Font, .font = choice}); }
+void FakeCommonDialog::expectCancel() { script_.enqueue({.cancel = true}); }
 
 std::optional<FakeCommonDialog::Answer> FakeCommonDialog::take(Kind kind)
 {
