@@ -12,7 +12,6 @@ using filetest::listing;
 class HandOffTest : public QObject
 {
     Q_OBJECT
-
 private slots:
     // A path comes back exactly as it was written, and nothing is left in the folder.
     void roundTrip_data()

@@ -6,6 +6,7 @@
 #include "document/Form1.h"
 #include "document/StatusBar1Widget.h"
 #include "platform/RichTextBox.h"
+#include "tests/files/FileTestTools.h"
 #include "tests/support/TestApp.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -20,14 +21,7 @@
 using namespace tarmel;
 using testsupport::TestApp;
 
-namespace {
-
-QMdiSubWindow *frameOf(Form1 *doc)
-{
-    return qobject_cast<QMdiSubWindow *>(doc->parentWidget());
-}
-
-} // namespace
+static QMdiSubWindow *frameOf(Form1 *doc) { return qobject_cast<QMdiSubWindow *>(doc->parentWidget()); }
 
 class TestMainWindow : public QObject {
     Q_OBJECT
@@ -38,15 +32,15 @@ private slots:
         TestApp app;
         app.main->show();
         app.fakes.clock.setNow(QDateTime(QDate(2026, 3, 4), QTime(7, 5, 9)));
-        const QString a = app.openFile("N10\r\n", QStringLiteral("a.iso"));
+        const QString a = app.openFile("N10\r\n", "a.iso");
         app.trigger("Mnu_Nouveau");
         app.main->button(1)->trigger(); // the toolbar's Nouveau
         QCOMPARE(app.doc(), app.main->documents().at(2));
-        QCOMPARE(app.doc()->StatusBar1->panelText(1), QStringLiteral("Nouveau.iso"));
+        QCOMPARE(app.doc()->StatusBar1->panelText(1), "Nouveau.iso");
         QVERIFY(!app.doc()->Change && !app.doc()->anyPanelVisible() && app.doc()->Timer1->isActive());
         app.doc()->Timer1_Timer();
-        QCOMPARE(app.doc()->StatusBar1->panelText(4), QStringLiteral("07:05:09"));
-        auto *menu = app.main->findChild<QMenu *>(QStringLiteral("Mnu_Fenêtre"));
+        QCOMPARE(app.doc()->StatusBar1->panelText(4), "07:05:09");
+        auto *menu = app.main->findChild<QMenu *>("Mnu_Fenêtre");
         emit menu->aboutToShow();
         QStringList entries;
         for (QAction *action : menu->actions())
@@ -71,11 +65,9 @@ private slots:
     // does. "file" empty: a new document, saved through Save As ("save": the name, or "cancel").
     void closeRequest_data()
     {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<int>("answer");
+        QTest::addColumn<QByteArray>("file"); QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("save"); // "fails": the file's place is taken by a folder
-        QTest::addColumn<bool>("closed");
-        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<bool>("closed"); QTest::addColumn<QByteArray>("written");
         const int yes = platform::mb::AnswerYes, no = platform::mb::AnswerNo;
         QTest::newRow("unmodified") << QByteArray("N10\r\n") << 0 << "" << true << QByteArray("N10\r\n");
         QTest::newRow("no") << QByteArray("N10\r\n") << no << "" << true << QByteArray("N10\r\n");
@@ -86,24 +78,21 @@ private slots:
     }
     void closeRequest()
     {
-        QFETCH(QByteArray, file);
-        QFETCH(int, answer);
-        QFETCH(QString, save);
-        QFETCH(bool, closed);
+        QFETCH(QByteArray, file); QFETCH(int, answer); QFETCH(QString, save); QFETCH(bool, closed);
         QFETCH(QByteArray, written);
         TestApp app;
         const QString path = file.isEmpty() ? app.path(save) : app.openFile(file);
         if (file.isEmpty())
             app.trigger("Mnu_Nouveau");
         if (answer) {
-            app.doc()->Text1->setText(QStringLiteral("N20\r\n"));
+            app.doc()->Text1->setText("N20\r\n");
             app.fakes.messageBox.answer(answer);
         }
-        if (save == QStringLiteral("fails")) {
+        if (save == u"fails") {
             QVERIFY(QFile::remove(path) && QDir().mkdir(path));
             app.fakes.messageBox.answerOk();
         }
-        if (save == QStringLiteral("cancel"))
+        if (save == u"cancel")
             app.fakes.commonDialog.expectCancel();
         else if (file.isEmpty())
             app.fakes.commonDialog.expectSave(path, 1);
@@ -114,11 +103,8 @@ private slots:
         if (answer)
             QCOMPARE(app.fakes.messageBox.boxes().first().text,
                      QStringLiteral("Fichier %1 modifié !\r\n            Enregistrer le fichier ? ").arg(caption));
-        if (!closed) {
-            QCOMPARE(app.doc()->caption(), caption);
-            QCOMPARE(app.doc()->Text1->text(), QStringLiteral("N20\r\n"));
-            QVERIFY(app.doc()->Change);
-        }
+        if (!closed)
+            QVERIFY(app.doc()->caption() == caption && app.doc()->Text1->text() == "N20\r\n" && app.doc()->Change);
         if (!written.isEmpty())
             QCOMPARE(TestApp::read(path), written);
     }
@@ -126,8 +112,7 @@ private slots:
     void quit_data()
     {
         QTest::addColumn<QList<int>>("answers"); // the quit question, then one per modified window
-        QTest::addColumn<bool>("saveAsCancelled");
-        QTest::addColumn<bool>("quits");
+        QTest::addColumn<bool>("saveAsCancelled"); QTest::addColumn<bool>("quits");
         const int yes = platform::mb::AnswerYes, no = platform::mb::AnswerNo;
         QTest::newRow("no") << QList<int>{no} << false << false;
         QTest::newRow("yes") << QList<int>{yes, no, no} << false << true;
@@ -135,30 +120,26 @@ private slots:
     }
     void quit()
     {
-        QFETCH(QList<int>, answers);
-        QFETCH(bool, saveAsCancelled);
-        QFETCH(bool, quits);
+        QFETCH(QList<int>, answers); QFETCH(bool, saveAsCancelled); QFETCH(bool, quits);
         TestApp app;
         app.main->show();
         for (int i = 0; i < 3; ++i)
             app.trigger("Mnu_Nouveau");
-        app.main->documents().at(0)->Text1->setText(QStringLiteral("A"));
-        app.main->documents().at(2)->Text1->setText(QStringLiteral("C"));
+        app.main->documents().at(0)->Text1->setText("A");
+        app.main->documents().at(2)->Text1->setText("C");
         for (int answer : answers)
             app.fakes.messageBox.answer(answer);
         if (saveAsCancelled)
             app.fakes.commonDialog.expectCancel();
         app.trigger("Mnu_Quitter");
         QCOMPARE(app.fakes.messageBox.boxes().size(), answers.size());
-        QCOMPARE(app.fakes.messageBox.boxes().at(0).text, QStringLiteral("Quitter Tarmel\r  Confirmez ?"));
-        QCOMPARE(app.main->documents().size(), quits ? 0 : 3);
-        QCOMPARE(app.main->isVisible(), !quits);
+        QCOMPARE(app.fakes.messageBox.boxes().at(0).text, "Quitter Tarmel\r  Confirmez ?");
+        QVERIFY(app.main->documents().size() == (quits ? 0 : 3) && app.main->isVisible() == !quits);
     }
 
     void configuration_data()
     {
-        QTest::addColumn<QByteArray>("cfg");
-        QTest::addColumn<bool>("maximized");
+        QTest::addColumn<QByteArray>("cfg"); QTest::addColumn<bool>("maximized");
         QTest::addColumn<double>("fontSize"); // 0: the editor keeps a font of its own
         QTest::newRow("maximized, toolbar hidden") << QByteArray(" 1 \r\nCourier New\r\n 12 \r\n 0 \r\n 0 \r\n") << true << 12.0;
         QTest::newRow("short file, no font lines") << QByteArray(" 0 \r\n") << false << 0.0;
@@ -166,13 +147,10 @@ private slots:
     }
     void configuration()
     {
-        QFETCH(QByteArray, cfg);
-        QFETCH(bool, maximized);
-        QFETCH(double, fontSize);
+        QFETCH(QByteArray, cfg); QFETCH(bool, maximized); QFETCH(double, fontSize);
         TestApp app(false);
-        QFile file(app.programDir.filePath(QStringLiteral("Tarmel.cfg")));
-        QVERIFY(cfg.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(cfg) == cfg.size()));
-        file.close();
+        if (!cfg.isEmpty())
+            QVERIFY(filetest::writePlain(app.programDir.filePath("Tarmel.cfg"), cfg));
         app.main->startUp({});
         QCOMPARE(app.main->toolbar()->isHidden(), !cfg.isEmpty());
         QCOMPARE(app.main->state().SensRecherche, 1.0f);
@@ -186,11 +164,8 @@ private slots:
     // The command line: the file opens here, or goes to the instance already running.
     void startUp_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<bool>("previousInstance");
-        QTest::addColumn<bool>("handOffWritable");
-        QTest::addColumn<bool>("runs");
-        QTest::addColumn<bool>("opens");
+        QTest::addColumn<QStringList>("arguments"); QTest::addColumn<bool>("previousInstance");
+        QTest::addColumn<bool>("handOffWritable"); QTest::addColumn<bool>("runs"); QTest::addColumn<bool>("opens");
         const QStringList file{"my", "prog,1.iso"}; // blanks between the arguments
         QTest::newRow("opens") << file << false << true << true << true;
         QTest::newRow("missing: error box") << QStringList{"none.iso"} << false << true << true << false;
@@ -199,16 +174,13 @@ private slots:
     }
     void startUp()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(bool, previousInstance);
-        QFETCH(bool, handOffWritable);
-        QFETCH(bool, runs);
+        QFETCH(QStringList, arguments); QFETCH(bool, previousInstance); QFETCH(bool, handOffWritable); QFETCH(bool, runs);
         QFETCH(bool, opens);
         TestApp app(false);
-        const QString file = app.write(QStringLiteral("my prog,1.iso"), "N20\r\n");
+        const QString file = app.write("my prog,1.iso", "N20\r\n");
         app.fakes.shell.previousInstance = previousInstance;
         if (!handOffWritable)
-            app.fakes.shell.programFolderPath = file + QStringLiteral("/inside-a-file");
+            app.fakes.shell.programFolderPath = file + "/inside-a-file";
         const bool errorBox = runs && !opens;
         if (errorBox)
             app.fakes.messageBox.answerOk();
@@ -222,8 +194,7 @@ private slots:
     void pollOpensHandOffs()
     {
         TestApp app;
-        const QString a = app.write(QStringLiteral("a, b.iso"), "N10\r\n");
-        const QString b = app.write(QStringLiteral("\"q\".iso"), "N20\r\n");
+        const QString a = app.write("a, b.iso", "N10\r\n"), b = app.write("\"q\".iso", "N20\r\n");
         QVERIFY(writeHandOff(app.programDir.path(), a) && writeHandOff(app.programDir.path(), b));
         QDialog dialog(app.main.get());
         QTimer::singleShot(0, &dialog, [&] {
@@ -231,8 +202,7 @@ private slots:
             dialog.done(int(app.main->documents().size()));
         });
         QCOMPARE(dialog.exec(), 0);
-        app.main->Timer1_Timer();
-        app.main->Timer1_Timer();
+        app.main->Timer1_Timer(), app.main->Timer1_Timer();
         QStringList captions;
         for (Form1 *doc : app.main->documents())
             captions << doc->caption();
@@ -253,18 +223,18 @@ private slots:
         app.main->activateDocument(withRenumbering);
         app.trigger("Mnu_Close"); // now no panel is open anywhere
         QCOMPARE(app.main->documents().size(), 1);
-        QCOMPARE(app.mismatches(QStringLiteral("Mnu_Renumeroter #14")), QString());
+        QCOMPARE(app.mismatches("Mnu_Renumeroter #14"), QString());
     }
 
     // A button runs its menu item's command by its own enabled state; the key is exact.
     void toolbarDispatchesByKey()
     {
         TestApp app;
-        app.item(QStringLiteral("Mnu_Nouveau"))->setEnabled(false);
+        app.item("Mnu_Nouveau")->setEnabled(false);
         for (const char *key : {"Nouveau", "nouveau", "Ailleurs"})
             app.main->Toolbar1_ButtonClick(QString::fromLatin1(key));
         QCOMPARE(app.main->documents().size(), 1);
-        app.main->Toolbar1_ButtonClick(QStringLiteral("Fermer"));
+        app.main->Toolbar1_ButtonClick("Fermer");
         QVERIFY(app.main->documents().isEmpty());
     }
 
@@ -280,9 +250,9 @@ private slots:
             connect(&app.main->events(), signal, this, [&seen, what] { seen << QString::fromLatin1(what); });
         app.openFile("N10\r\n");
         QWidget *editor = app.doc()->Text1->engine();
-        QTest::keyClicks(editor, QStringLiteral("AB"));
+        QTest::keyClicks(editor, "AB");
         app.trigger("Mnu_Enregistrer");
-        QTest::keyClicks(editor, QStringLiteral("C"));
+        QTest::keyClicks(editor, "C");
         app.fakes.messageBox.answerNo();
         app.trigger("Mnu_Close");
         QCOMPARE(seen, (QStringList{"created", "loaded", "changed", "saved", "changed", "closed"}));

@@ -6,13 +6,10 @@
 class DateFormatsTest : public QObject
 {
     Q_OBJECT
-
 private slots:
     void entries_data()
     {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QDateTime>("moment");
-        QTest::addColumn<int>("entry");
+        QTest::addColumn<QString>("locale"); QTest::addColumn<QDateTime>("moment"); QTest::addColumn<int>("entry");
         QTest::addColumn<QString>("text");
         const QDateTime afternoon(QDate(2026, 1, 5), QTime(14, 3, 9)), midnight(QDate(2026, 12, 24), QTime(0, 0));
         QTest::newRow("fr D1") << "fr_FR" << afternoon << 1 << "05/01/2026 14:03:09";
@@ -30,10 +27,7 @@ private slots:
 
     void entries()
     {
-        QFETCH(QString, locale);
-        QFETCH(QDateTime, moment);
-        QFETCH(int, entry);
-        QFETCH(QString, text);
+        QFETCH(QString, locale); QFETCH(QDateTime, moment); QFETCH(int, entry); QFETCH(QString, text);
         QCOMPARE(tarmel::dateEntryText(entry, moment, QLocale(locale)), text);
     }
 

@@ -10,14 +10,7 @@
 
 using namespace tarmel;
 
-namespace {
-
-const QByteArray kPlain = "N10 G00 X0\r\nN20 G01 X5\r\n";
-const QByteArray kRich = "{\\rtf1\\ansi{\\fonttbl{\\f0 Courier New;}}\\f0\\fs20 N10 G00 X0\\par N20 G01 X5\\par}";
-const QByteArray kTwoFonts =
-    "{\\rtf1\\ansi{\\fonttbl{\\f0 Courier New;}{\\f1 DejaVu Sans;}}\\f0 N10 G00\\par \\f1 N20 X5\\par}";
-
-} // namespace
+static const QByteArray kPlain = "N10 G00 X0\r\nN20 G01 X5\r\n";
 
 class TestToolCommands : public QObject {
     Q_OBJECT
@@ -28,8 +21,7 @@ private slots:
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("answer"); // "choose", "cancel", "none" (no dialog may show)
-        QTest::addColumn<bool>("modified");
-        QTest::addColumn<QString>("then");
+        QTest::addColumn<bool>("modified"); QTest::addColumn<QString>("then");
         QTest::newRow("plain, chosen") << "plain" << "choose" << false << "close";
         QTest::newRow("plain, cancelled") << "plain" << "cancel" << false << "undo";
         QTest::newRow("rich, chosen: the formatting is content") << "rich" << "choose" << true << "undo";
@@ -38,27 +30,22 @@ private slots:
     }
     void font()
     {
-        QFETCH(QString, file);
-        QFETCH(QString, answer);
-        QFETCH(bool, modified);
-        QFETCH(QString, then);
+        QFETCH(QString, file); QFETCH(QString, answer); QFETCH(bool, modified); QFETCH(QString, then);
         testsupport::TestApp app;
-        const bool plain = file == u"plain";
-        app.openFile(plain ? kPlain : file == u"rich" ? kRich : kTwoFonts, plain ? "p.iso" : "p.rtf");
+        const QByteArray fonts = file == u"rich" ? "{\\f0 Courier New;}}\\f0\\fs20 N10 G00 X0\\par N20 G01 X5\\par}"
+                                                : "{\\f0 Courier New;}{\\f1 DejaVu Sans;}}\\f0 N10 G00\\par \\f1 N20 X5\\par}";
+        app.openFile(file == u"plain" ? kPlain : "{\\rtf1\\ansi{\\fonttbl" + fonts, file == u"plain" ? "p.iso" : "p.rtf");
         Form1 *doc = app.doc();
         app.trigger("Mnu_Enregistrer"); // saved: not modified, "&Enregistrer" off
         QCOMPARE(app.mismatches("-Mnu_Enregistrer -#3"), QString());
         platform::RichTextBox &text = *doc->Text1;
-        const QString before = text.text();
-        const QString fontBefore = text.selFontName().value_or(QString());
+        const QString before = text.text(), fontBefore = text.selFontName().value_or(QString());
         const qsizetype dialogsBefore = app.fakes.commonDialog.shown().size();
         if (answer == u"choose")
             app.fakes.commonDialog.expectFont({"DejaVu Serif", 14, true, false, true, false, QColor(0, 0, 128)});
         else if (answer == u"cancel")
             app.fakes.commonDialog.expectCancel();
-
         app.run("Mnu_Texte");
-
         QVERIFY(!app.fakes.commonDialog.props().CancelError);
         QCOMPARE(app.fakes.commonDialog.shown().size() - dialogsBefore, qsizetype(answer == u"none" ? 0 : 1));
         if (answer != u"none")
@@ -73,8 +60,7 @@ private slots:
                     && !text.selItalic() && text.selUnderline() && !text.selStrikeThru() && text.selColor() == QColor(0, 0, 128));
         }
         QCOMPARE(doc->Change, modified);
-        QCOMPARE(app.mismatches(modified ? "Mnu_Enregistrer #3" : "-Mnu_Enregistrer -#3"), QString());
-        QCOMPARE(app.mismatches("Mnu_Annuler #8"), QString());
+        QCOMPARE(app.mismatches(modified ? "Mnu_Enregistrer #3 Mnu_Annuler #8" : "-Mnu_Enregistrer -#3 Mnu_Annuler #8"), QString());
         if (then == u"close") {
             QVERIFY(app.main->closeDocument(doc)); // an unexpected save question fails the test
             QVERIFY(app.fakes.messageBox.boxes().isEmpty());
@@ -89,8 +75,7 @@ private slots:
     // (How the real shell finds and starts them is tested with the platform services.)
     void tools_data()
     {
-        QTest::addColumn<QString>("item");
-        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("item"); QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("document"); // "file", "new" or none
         QTest::addColumn<QString>("message");
         QTest::newRow("calculator") << "Mnu_Calculatrice" << "Calc.exe" << "file" << "Calculatrice non trouvée !";
@@ -101,10 +86,7 @@ private slots:
     }
     void tools()
     {
-        QFETCH(QString, item);
-        QFETCH(QString, program);
-        QFETCH(QString, document);
-        QFETCH(QString, message);
+        QFETCH(QString, item); QFETCH(QString, program); QFETCH(QString, document); QFETCH(QString, message);
         testsupport::TestApp app;
         QString folder;
         if (document == u"file")
@@ -118,9 +100,9 @@ private slots:
         app.fakes.shell.startResult = false;
         app.fakes.messageBox.answerOk();
         app.trigger(item);
-        QCOMPARE(app.fakes.messageBox.boxes().size(), qsizetype(1));
         const auto &box = app.fakes.messageBox.last();
-        QCOMPARE(QList<QVariant>({box.text, box.title, box.flags}), QList<QVariant>({message, "Erreur", 16}));
+        QCOMPARE(QList<QVariant>({int(app.fakes.messageBox.boxes().size()), box.text, box.title, box.flags}),
+                 QList<QVariant>({1, message, "Erreur", 16}));
     }
 
     // The about box (its toolbar button runs the same command): modal, its texts, discarded once closed by OK.
@@ -131,7 +113,7 @@ private slots:
         app.trigger("Mnu_Apropos");
         auto *box = app.main->findChild<frmAbout *>();
         QVERIFY(box && box->isVisible() && box->isModal());
-        QCOMPARE(box->Etiquette2->text().section(u'\n', 0, 0), QStringLiteral("Version 3.2.0"));
+        QCOMPARE(box->Etiquette2->text().section(u'\n', 0, 0), "Version 3.2.0");
         QVERIFY(!box->Etiquette2->text().section(u'\n', 1).isEmpty()); // the owner line
         QVERIFY(box->Label3->text().contains(u'@') && box->Label5->text().startsWith(u"https://"));
         QVERIFY(!box->Image1->pixmap().isNull());

@@ -17,7 +17,9 @@ using namespace tarmel;
 
 namespace {
 
-const QString kStored = QStringLiteral("Tarmel/UserDef/1");
+const QString kStored = "Tarmel/UserDef/1";
+const QString kDefault = "Nouveau Ouvrir Enregistrer EnregistrerSous Imprimer Fermer | Annuler Couper "
+                         "Copier Coller Supprimer | Rechercher Remplacer Aide Apropos Quitter";
 
 struct App : testsupport::TestApp {
     using TestApp::TestApp;
@@ -27,46 +29,34 @@ struct App : testsupport::TestApp {
     {
         QStringList keys;
         for (QAction *a : bar()->actions())
-            keys << (a->isSeparator() ? QStringLiteral("|") : a->data().toString());
+            keys << (a->isSeparator() ? "|" : a->data().toString());
         return keys.join(u' ');
     }
     QWidget *widgetOf(int index) const { return bar()->widgetForAction(main->button(index)); }
-    ToolbarCustomize *customize()
+    // Opens the customise dialog and plays its steps: "shown:TEXT" or "available:TEXT" selects an item,
+    // "add", "remove", "up", "down", "reset", "ok" or "cancel" clicks that button. Returns the dialog.
+    ToolbarCustomize *customizeWith(const QString &steps)
     {
         run("Mnu_ModifierBarre");
-        return main->findChild<ToolbarCustomize *>();
-    }
-    static void select(QListWidget *list, const QString &text)
-    {
-        const QList<QListWidgetItem *> found = list->findItems(text, Qt::MatchExactly);
-        QVERIFY2(!found.isEmpty(), qPrintable(text));
-        list->setCurrentItem(found.first());
-    }
-    // Plays the dialog's steps: "shown:TEXT" or "available:TEXT" selects an item,
-    // "add", "remove", "up", "down", "reset", "ok" or "cancel" clicks that button.
-    void playDialog(ToolbarCustomize *d, const QString &steps)
-    {
+        auto *d = main->findChild<ToolbarCustomize *>();
+        if (!d || !d->isVisible())
+            return nullptr;
         const QHash<QString, QPushButton *> buttons{{"add", d->cmdAdd}, {"remove", d->cmdRemove}, {"up", d->cmdUp},
             {"down", d->cmdDown}, {"reset", d->cmdReset}, {"ok", d->cmdOk}, {"cancel", d->cmdCancel}};
         for (const QString &step : steps.split(u'|', Qt::SkipEmptyParts)) {
-            const QString verb = step.section(u':', 0, 0), arg = step.section(u':', 1);
-            if (verb == u"shown" || verb == u"available")
-                select(verb == u"shown" ? d->shownList : d->availableList, arg);
-            else
+            const QString verb = step.section(u':', 0, 0);
+            QListWidget *list = verb == u"shown" ? d->shownList : verb == u"available" ? d->availableList : nullptr;
+            if (!list)
                 QTest::mouseClick(buttons.value(verb), Qt::LeftButton);
+            else if (const auto found = list->findItems(step.section(u':', 1), Qt::MatchExactly); !found.isEmpty())
+                list->setCurrentItem(found.first());
+            else
+                QTest::qFail(qPrintable("no item " + step), __FILE__, __LINE__);
         }
-    }
-    void customizeWith(const QString &steps)
-    {
-        ToolbarCustomize *d = customize();
-        QVERIFY(d && d->isVisible());
-        playDialog(d, steps);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return d;
     }
 };
-
-const QString kDefault = QStringLiteral("Nouveau Ouvrir Enregistrer EnregistrerSous Imprimer Fermer | Annuler Couper "
-                                        "Copier Coller Supprimer | Rechercher Remplacer Aide Apropos Quitter");
 
 } // namespace
 
@@ -80,14 +70,13 @@ private slots:
         QVERIFY(app.showWindow());
         QStringList ran, items;
         for (int index = 1; index <= 18; ++index) {
-            const menus::ToolbarButton &b = menus::kToolbar[index - 1];
-            if (!b.command)
-                continue;
-            const QString name = QString::fromUtf16(b.command);
-            app.main->registerCommand(name, [&ran, name] { ran << name; });
-            app.main->button(index)->setEnabled(true);
-            QTest::mouseClick(app.widgetOf(index), Qt::LeftButton);
-            items << name;
+            if (const char16_t *command = menus::kToolbar[index - 1].command) {
+                const QString name = QString::fromUtf16(command);
+                app.main->registerCommand(name, [&ran, name] { ran << name; });
+                app.main->button(index)->setEnabled(true);
+                QTest::mouseClick(app.widgetOf(index), Qt::LeftButton);
+                items << name;
+            }
         }
         QCOMPARE(ran, items);
         QCOMPARE(items.mid(7, 3), QStringList({"Mnu_Edition(4)", "Mnu_Edition(5)", "Mnu_Edition(6)"})); // cut, copy, paste
@@ -98,13 +87,11 @@ private slots:
     {
         App app;
         const QString theme = QIcon::themeName();
-        QIcon::setThemeName(QStringLiteral("no-such-theme"));
+        QIcon::setThemeName("no-such-theme");
         for (const menus::ToolbarButton &b : menus::kToolbar) {
-            if (!b.icon)
-                continue;
-            const QString own = QStringLiteral(":/tarmel/toolbar/%1.svg").arg(QLatin1String(b.icon));
-            QVERIFY2(!QIcon(own).pixmap(24, 24).isNull(), b.icon);
-            QVERIFY2(!ToolbarCommands::buttonIcon(b.icon).pixmap(24, 24).isNull(), b.icon);
+            if (b.icon)
+                QVERIFY2(!QIcon(QString(":/tarmel/toolbar/%1.svg").arg(QLatin1String(b.icon))).pixmap(24, 24).isNull()
+                             && !ToolbarCommands::buttonIcon(b.icon).pixmap(24, 24).isNull(), b.icon);
         }
         QIcon::setThemeName(theme);
         for (int index = 1; index <= 18; ++index)
@@ -114,32 +101,27 @@ private slots:
     // "Afficher" and "Masquer" switch the bar and each other's state; the choice is not stored.
     void showAndHide_data()
     {
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<bool>("visible");
-        QTest::addColumn<QString>("states");
+        QTest::addColumn<QString>("steps"); QTest::addColumn<bool>("visible"); QTest::addColumn<QString>("states");
         QTest::newRow("start-up") << "" << true << "Mnu_AfficherBarre Mnu_MasquerBarre";
         QTest::newRow("hide") << "Mnu_MasquerBarre" << false << "Mnu_AfficherBarre -Mnu_MasquerBarre";
-        QTest::newRow("hide, show") << "Mnu_MasquerBarre Mnu_AfficherBarre" << true
-                                    << "-Mnu_AfficherBarre Mnu_MasquerBarre";
+        QTest::newRow("hide, show") << "Mnu_MasquerBarre Mnu_AfficherBarre" << true << "-Mnu_AfficherBarre Mnu_MasquerBarre";
     }
     void showAndHide()
     {
-        QFETCH(QString, steps);
-        QFETCH(bool, visible);
-        QFETCH(QString, states);
+        QFETCH(QString, steps); QFETCH(bool, visible); QFETCH(QString, states);
         App app;
         QVERIFY(app.showWindow());
         for (const QString &item : steps.split(u' ', Qt::SkipEmptyParts))
             app.trigger(item);
         QCOMPARE(app.bar()->isVisible(), visible);
         QCOMPARE(app.mismatches(states), QString());
+        QVERIFY(app.fakes.settings.values.isEmpty());
     }
 
-    // The customise dialog's buttons, then OK or Annuler.
+    // The customise dialog's buttons, then OK or Annuler; the dialog is discarded once closed.
     void customize_data()
     {
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("bar");
+        QTest::addColumn<QString>("steps"); QTest::addColumn<QString>("bar");
         QTest::newRow("remove the first button") << "shown:1|remove|ok" << kDefault.section(u' ', 1);
         QTest::newRow("down, then a separator put back before the quit button")
             << "shown:1|down|shown:Séparateur|remove|shown:|available:Séparateur|add|ok"
@@ -150,67 +132,63 @@ private slots:
     }
     void customize()
     {
-        QFETCH(QString, steps);
-        QFETCH(QString, bar);
+        QFETCH(QString, steps); QFETCH(QString, bar);
         App app;
-        app.customizeWith(steps);
+        QVERIFY(app.customizeWith(steps));
         QCOMPARE(app.onBar(), bar);
-        QVERIFY(!app.main->findChild<ToolbarCustomize *>()); // discarded when closed
+        QVERIFY(!app.main->findChild<ToolbarCustomize *>());
     }
 
     // What the dialog lists: descriptions, the separator, the pictures and the tooltips.
     void customizeLists()
     {
         App app;
-        app.customizeWith("shown:32|remove|shown:|remove");
-        ToolbarCustomize *d = app.customize();
-        QCOMPARE(d->windowTitle(), QStringLiteral("Personnaliser la barre d'outils"));
-        QCOMPARE(d->availableList->count(), 2);
+        QVERIFY(app.customizeWith("shown:32|remove|shown:|remove"));
+        ToolbarCustomize *d = app.customizeWith("");
+        QVERIFY(d && d->availableList->count() == 2);
         QCOMPARE(QStringList({d->availableList->item(0)->text(), d->availableList->item(0)->toolTip(),
                               d->availableList->item(1)->text(), d->shownList->item(5)->text(), d->shownList->item(6)->text()}),
                  QStringList({"32", "A propos de Tarmel", "", "7", "Séparateur"})); // button 18 has no description
         QVERIFY(!d->availableList->item(1)->icon().isNull());
-        app.playDialog(d, "cancel");
+        QTest::mouseClick(d->cmdCancel, Qt::LeftButton);
     }
 
-    // Sauver, Modifier, Restaurer: the bar comes back as saved; Restaurer with nothing saved, or
-    // with an unreadable value, gives the table's arrangement.
+    // Sauver, Modifier, Restaurer: the bar comes back as saved; Restaurer with nothing saved, or with an
+    // unreadable value, gives the table's arrangement. "before": "save" saves the default bar first; else stored
+    // as is; "start-up:" stored before start-up, which restores with the same call.
     void saveCustomizeRestore_data()
     {
-        QTest::addColumn<QString>("before");  // "save" saves the default bar first; else stored as is
-        QTest::addColumn<QString>("restored");
+        QTest::addColumn<QString>("before"); QTest::addColumn<QString>("restored");
         QTest::newRow("saved default") << "save" << kDefault;
         QTest::newRow("nothing saved") << "" << kDefault;
         QTest::newRow("unreadable value") << "x;y" << kDefault;
         QTest::newRow("saved elsewhere") << "18,1" << "Quitter Nouveau";
+        QTest::newRow("restored at start-up") << "start-up:14,15,13,1" << "Rechercher Remplacer | Nouveau";
     }
     void saveCustomizeRestore()
     {
-        QFETCH(QString, before);
-        QFETCH(QString, restored);
-        App app;
+        QFETCH(QString, before); QFETCH(QString, restored);
+        const bool atStartUp = before.startsWith("start-up:");
+        App app(!atStartUp);
+        if (atStartUp) {
+            app.fakes.settings.values.insert(kStored, before.mid(9));
+            app.main->startUp({});
+            QCOMPARE(app.onBar(), restored);
+            QVERIFY(app.customizeWith("shown:Séparateur|remove|ok"));
+            app.trigger("Mnu_SauverBarre");
+            QCOMPARE(app.fakes.settings.values.value(kStored), "14,15,1");
+            return;
+        }
         if (before == u"save") {
             app.trigger("Mnu_SauverBarre");
             QCOMPARE(app.fakes.settings.values.value(kStored), "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18");
         } else if (!before.isEmpty()) {
             app.fakes.settings.values.insert(kStored, before);
         }
-        app.customizeWith("shown:1|remove|shown:3|down|ok");
+        QVERIFY(app.customizeWith("shown:1|remove|shown:3|down|ok"));
         QVERIFY(app.onBar() != kDefault);
         app.trigger("Mnu_RestaurerBarre");
         QCOMPARE(app.onBar(), restored);
-    }
-
-    // Start-up restores with the same call: a saved arrangement is there at once.
-    void startUpRestores()
-    {
-        App app(false);
-        app.fakes.settings.values.insert(kStored, QStringLiteral("14,15,13,1"));
-        app.main->startUp({});
-        QCOMPARE(app.onBar(), QStringLiteral("Rechercher Remplacer | Nouveau"));
-        app.customizeWith("shown:Séparateur|remove|ok");
-        app.trigger("Mnu_SauverBarre");
-        QCOMPARE(app.fakes.settings.values.value(kStored), QStringLiteral("14,15,1"));
     }
 
     // The rules address buttons by index: after the user moved and removed buttons, each index
@@ -219,13 +197,13 @@ private slots:
     {
         App app;
         QVERIFY(app.showWindow());
-        app.customizeWith("shown:11|up|up|up|up|up|up|up|up|up|up|shown:9|remove|shown:1|down|ok");
+        QVERIFY(app.customizeWith("shown:11|" + QString("up|").repeated(10) + "shown:9|remove|shown:1|down|ok"));
         app.run("Mnu_Nouveau");
         for (int index = 1; index <= 18; ++index) {
             const char16_t *key = menus::kToolbar[index - 1].key;
             QCOMPARE(app.main->button(index)->data().toString(), key ? QString::fromUtf16(key) : QString());
         }
-        app.fakes.clipboard.setText(QStringLiteral("N10"));
+        app.fakes.clipboard.setText("N10");
         app.main->commands().set(Command::Paste, false);
         QVERIFY(!app.widgetOf(11)->isEnabled());
         // The pointer moving over the moved paste button refreshes it from the clipboard.
@@ -233,11 +211,10 @@ private slots:
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(app.widgetOf(11), &move);
         QVERIFY(app.widgetOf(11)->isEnabled());
-        QCOMPARE(qobject_cast<QToolButton *>(app.widgetOf(11))->defaultAction()->data().toString(), QStringLiteral("Coller"));
+        QCOMPARE(qobject_cast<QToolButton *>(app.widgetOf(11))->defaultAction()->data().toString(), "Coller");
         app.main->commands().set(Command::Cut, true, Surface::Button);
-        QVERIFY(app.main->button(9)->isEnabled());
-        QVERIFY(!app.widgetOf(9)); // not on the bar
-        app.customizeWith("available:9|add|ok");
+        QVERIFY(app.main->button(9)->isEnabled() && !app.widgetOf(9)); // not on the bar
+        QVERIFY(app.customizeWith("available:9|add|ok"));
         QVERIFY(app.widgetOf(9)->isEnabled());
         QCOMPARE(app.mismatches("#11 #9 -#8"), QString());
     }

@@ -67,8 +67,7 @@ def start_tarmel(*args):
 
 
 def stop(process):
-    process.kill()
-    process.wait()
+    process.kill(), process.wait()
 
 
 def exit_code(process):
@@ -77,8 +76,6 @@ def exit_code(process):
     except subprocess.TimeoutExpired:
         return None
 
-
-# ------------------------------------------------------------------ accessibility
 
 def fresh(obj):
     """Drops what libatspi cached about obj, so that the next read asks the program."""
@@ -131,7 +128,7 @@ def has_state(obj, state):
 
 
 def is_enabled(obj):
-    return has_state(obj, pyatspi.STATE_ENABLED) and has_state(obj, pyatspi.STATE_SENSITIVE)
+    return all(has_state(obj, s) for s in (pyatspi.STATE_ENABLED, pyatspi.STATE_SENSITIVE))
 
 
 def text_of(obj):
@@ -196,8 +193,6 @@ def answer_box(app, title, button, expected_text=None):
     click(find_one(box, pyatspi.ROLE_PUSH_BUTTON, button))
 
 
-# ------------------------------------------------------------------ pointer and keyboard
-
 def xdotool(*args):
     result = subprocess.run(["xdotool", *map(str, args)], capture_output=True, text=True, timeout=HANG_GUARD)
     if result.returncode != 0:
@@ -212,8 +207,7 @@ def focus_program(pid):
 
 
 def click(obj):
-    xdotool("mousemove", "--sync", *centre(obj))
-    xdotool("click", 1)
+    xdotool("mousemove", "--sync", *centre(obj)), xdotool("click", 1)
 
 
 def key(*keys):

@@ -27,8 +27,6 @@
 
 using namespace tarmel;
 
-namespace {
-
 // While it lives, the process may grow its address space by `headroom` bytes only.
 struct AddressSpaceLimit {
     rlimit old{};
@@ -44,23 +42,15 @@ struct AddressSpaceLimit {
     ~AddressSpaceLimit() { setrlimit(RLIMIT_AS, &old); }
 };
 
-} // namespace
-
 class TestSearchUi : public QObject {
     Q_OBJECT
-
-private:
     std::unique_ptr<testsupport::TestApp> app;
     MDIForm1 *main = nullptr;
 
     Form1 *doc() const { return main->activeDocument(); }
     QWidget *widget(const QString &n) const { return n == u"Text1" ? doc()->Text1->engine() : doc()->findChild<QWidget *>(n); }
     Form1 *window(int n) const { return main->documents().at(n - 1); }
-    void newDocument(const QString &text)
-    {
-        main->NouveauFichier();
-        doc()->Text1->setText(text);
-    }
+    void newDocument(const QString &text) { main->NouveauFichier(), doc()->Text1->setText(text); }
     QString replaceState() const
     {
         const ReplacePanel *p = ReplacePanel::of(doc());
@@ -77,30 +67,23 @@ private:
     // the memory cannot be limited here; any other name clicks that button, check box or option.
     bool run(const QString &steps)
     {
-        for (const QString &step : steps.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            const QString kind = step.section(QLatin1Char(':'), 0, 0), arg = step.section(QLatin1Char(':'), 1);
-            if (step.startsWith(QStringLiteral("Mnu_"))) {
-                main->action(step)->trigger();
-            } else if (const int eq = step.indexOf(QLatin1Char('=')); eq > 0) {
-                doc()->findChild<QLineEdit *>(step.left(eq))->setText(step.mid(eq + 1));
-            } else if (kind == QStringLiteral("sel")) {
-                doc()->Text1->setSelStart(arg.section(QLatin1Char(','), 0, 0).toLongLong());
-                doc()->Text1->setSelLength(arg.section(QLatin1Char(','), 1).toLongLong());
-            } else if (step == QStringLiteral("new")) {
-                newDocument(window(1)->Text1->text());
-            } else if (kind == QStringLiteral("doc")) {
-                main->activateDocument(window(arg.toInt()));
-            } else if (kind == QStringLiteral("Enter") || kind == QStringLiteral("Escape")) {
-                QTest::keyClick(widget(arg), kind == QStringLiteral("Enter") ? Qt::Key_Return : Qt::Key_Escape);
-            } else if (kind == QStringLiteral("oom")) {
-                if (arg == QStringLiteral("FindIt"))
-                    main->state().ChaineCherchee = QString(64 << 20, QLatin1Char('G'));
+        for (const QString &step : steps.split(u' ', Qt::SkipEmptyParts)) {
+            const QString kind = step.section(u':', 0, 0), arg = step.section(u':', 1);
+            if (step.startsWith("Mnu_")) main->action(step)->trigger();
+            else if (const int eq = step.indexOf(u'='); eq > 0) doc()->findChild<QLineEdit *>(step.left(eq))->setText(step.mid(eq + 1));
+            else if (kind == u"sel")
+                doc()->Text1->setSelStart(arg.section(u',', 0, 0).toLongLong()), doc()->Text1->setSelLength(arg.section(u',', 1).toLongLong());
+            else if (step == u"new") newDocument(window(1)->Text1->text());
+            else if (kind == u"doc") main->activateDocument(window(arg.toInt()));
+            else if (kind == u"Enter" || kind == u"Escape") QTest::keyClick(widget(arg), kind == u"Enter" ? Qt::Key_Return : Qt::Key_Escape);
+            else if (kind != u"oom") doc()->findChild<QAbstractButton *>(step)->click();
+            else {
+                if (arg == u"FindIt")
+                    main->state().ChaineCherchee = QString(64 << 20, u'G');
                 AddressSpaceLimit limit(4 << 20);
                 if (!limit.active)
                     return false;
-                arg == QStringLiteral("FindIt") ? main->FindIt() : void(run(arg));
-            } else {
-                doc()->findChild<QAbstractButton *>(step)->click();
+                arg == u"FindIt" ? main->FindIt() : void(run(arg));
             }
         }
         return true;
@@ -137,16 +120,13 @@ private slots:
     // "Name=text" of a box, "+Name" / "-Name" enabled or not (a control or a menu item), "doc=N".
     void scenarios_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("result");
-        QTest::addColumn<QString>("checks");
-        QTest::addColumn<QString>("messages");
+        QTest::addColumn<QString>("text"); QTest::addColumn<QString>("steps"); QTest::addColumn<QString>("result");
+        QTest::addColumn<QString>("checks"); QTest::addColumn<QString>("messages");
         const auto row = [](const char *name, const QString &text, const QString &steps, const QString &result,
                             const QString &checks, QString messages = {}) {
-            messages.replace(QStringLiteral("NF "), QStringLiteral("Chaîne non trouvée ! [0] Impossible de trouver la chaîne "));
-            if (messages.startsWith(QStringLiteral("R:")))
-                messages = QStringLiteral("Remplacer [0] %1 remplacement(s) effectué(s)").arg(messages.mid(2));
+            messages.replace("NF ", "Chaîne non trouvée ! [0] Impossible de trouver la chaîne ");
+            if (messages.startsWith("R:"))
+                messages = QString("Remplacer [0] %1 remplacement(s) effectué(s)").arg(messages.mid(2));
             QTest::newRow(name) << text << steps << result << checks << messages;
         };
         const QString line = "G01 X10 Y5", three = "G0 G0 G0", twoLines = "G01 X10\r\nG01 Y20";
@@ -210,10 +190,7 @@ private slots:
     }
     void scenarios()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, steps);
-        QFETCH(QString, result);
-        QFETCH(QString, checks);
+        QFETCH(QString, text); QFETCH(QString, steps); QFETCH(QString, result); QFETCH(QString, checks);
         QFETCH(QString, messages);
         newDocument(text);
         if (!run(steps))
@@ -221,27 +198,21 @@ private slots:
         QCOMPARE(window(1)->Text1->text(), result.isEmpty() ? text : result);
         QStringList shown;
         for (const auto &box : app->fakes.messageBox.boxes())
-            shown << QStringLiteral("%1 [%2] %3").arg(box.title).arg(box.flags).arg(box.text);
-        QCOMPARE(shown.join(QStringLiteral(" | ")), messages);
-        for (const QString &check : checks.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            const QString name = check.section(QLatin1Char('='), 0, 0), value = check.section(QLatin1Char('='), 1);
-            if (check.startsWith(QLatin1Char('+')) || check.startsWith(QLatin1Char('-'))) {
+            shown << QString("%1 [%2] %3").arg(box.title).arg(box.flags).arg(box.text);
+        QCOMPARE(shown.join(" | "), messages);
+        for (const QString &check : checks.split(u' ', Qt::SkipEmptyParts)) {
+            const QString name = check.section(u'=', 0, 0), value = check.section(u'=', 1);
+            const bool on = check.startsWith(u'+');
+            if (on || check.startsWith(u'-')) {
                 const QString item = check.mid(1);
-                QObject *o = item.startsWith(QStringLiteral("Mnu_")) ? static_cast<QObject *>(main->action(item)) : widget(item);
-                QVERIFY2(o && o->property("enabled").toBool() == check.startsWith(QLatin1Char('+')), qPrintable(check));
-            } else if (name == QStringLiteral("sel")) {
-                QCOMPARE(QStringLiteral("%1,%2").arg(doc()->Text1->selStart()).arg(doc()->Text1->selLength()), value);
-            } else if (name == QStringLiteral("state")) {
-                QCOMPARE(replaceState(), value);
-            } else if (name == QStringLiteral("doc")) {
-                QCOMPARE(doc(), window(value.toInt()));
-            } else if (name == QStringLiteral("focus")) {
-                QCOMPARE(QApplication::focusWidget(), widget(value));
-            } else if (name == QStringLiteral("frame")) {
-                checkFrame(value == QStringLiteral("1") ? doc()->Frame1 : doc()->Frame2);
-            } else {
-                QCOMPARE(doc()->findChild<QLineEdit *>(name)->text(), value);
-            }
+                QObject *o = item.startsWith("Mnu_") ? static_cast<QObject *>(main->action(item)) : widget(item);
+                QVERIFY2(o && o->property("enabled").toBool() == on, qPrintable(check));
+            } else if (name == u"sel") QCOMPARE(QString("%1,%2").arg(doc()->Text1->selStart()).arg(doc()->Text1->selLength()), value);
+            else if (name == u"state") QCOMPARE(replaceState(), value);
+            else if (name == u"doc") QCOMPARE(doc(), window(value.toInt()));
+            else if (name == u"focus") QCOMPARE(QApplication::focusWidget(), widget(value));
+            else if (name == u"frame") checkFrame(value == u"1" ? doc()->Frame1 : doc()->Frame2);
+            else QCOMPARE(doc()->findChild<QLineEdit *>(name)->text(), value);
         }
     }
 };

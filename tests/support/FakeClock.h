@@ -8,7 +8,6 @@ class FakeClock final : public platform::Clock {
 public:
     QDateTime now() const override { return now_; }
     void setNow(const QDateTime &now) { now_ = now; }
-    void advance(qint64 seconds) { now_ = now_.addSecs(seconds); }
 
 private:
     QDateTime now_{QDate(2024, 1, 2), QTime(13, 5, 9)};

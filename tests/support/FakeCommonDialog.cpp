@@ -23,54 +23,11 @@ const char *kindName(FakeCommonDialog::Kind kind)
 
 } // namespace
 
-void FakeCommonDialog::expectOpen(const QString &path, int filterIndex)
-{
-    Answer a;
-    a.kind = Kind::Open;
-    a.path = path;
-    a.filterIndex = filterIndex;
-    script_.enqueue(a);
-}
-
-void FakeCommonDialog::expectSave(const QString &path, int filterIndex)
-{
-    Answer a;
-    a.kind = Kind::Save;
-    a.path = path;
-    a.filterIndex = filterIndex;
-    script_.enqueue(a);
-}
-
-void FakeCommonDialog::expectPrint(int copies, bool selection)
-{
-    Answer a;
-    a.kind = Kind::Printer;
-    a.copies = copies;
-    a.selection = selection;
-    script_.enqueue(a);
-}
-
-void FakeCommonDialog::expectPrinterSetup()
-{
-    Answer a;
-    a.kind = Kind::PrinterSetup;
-    script_.enqueue(a);
-}
-
-void FakeCommonDialog::expectFont(const FontChoice &choice)
-{
-    Answer a;
-    a.kind = Kind::Font;
-    a.font = choice;
-    script_.enqueue(a);
-}
-
-void FakeCommonDialog::expectCancel()
-{
-    Answer a;
-    a.cancel = true;
-    script_.enqueue(a);
-}
+void FakeCommonDialog::expectOpen(const QString &path, int filterIndex) { script_.enqueue({.kind = Kind::Open, .path = path, .filterIndex = filterIndex}); }
+void FakeCommonDialog::expectSave(const QString &path, int filterIndex) { script_.enqueue({.kind = Kind::Save, .path = path, .filterIndex = filterIndex}); }
+void FakeCommonDialog::expectPrint(int copies, bool selection) { script_.enqueue({.kind = Kind::Printer, .copies = copies, .selection = selection}); }
+void FakeCommonDialog::expectFont(const FontChoice &choice) { script_.enqueue({.kind = Kind::Font, .font = choice}); }
+void FakeCommonDialog::expectCancel() { script_.enqueue({.cancel = true}); }
 
 std::optional<FakeCommonDialog::Answer> FakeCommonDialog::take(Kind kind)
 {

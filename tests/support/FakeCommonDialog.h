@@ -40,9 +40,8 @@ public:
     void expectOpen(const QString &path, int filterIndex = 0);
     void expectSave(const QString &path, int filterIndex = 0);
     // The print dialog: copies 0 keeps Copies as it was; selection sets or clears the
-    // selection-range flag. The set-up dialog is the one shown with flag 64.
+    // selection-range flag.
     void expectPrint(int copies = 0, bool selection = false);
-    void expectPrinterSetup();
     void expectFont(const FontChoice &choice);
     void expectCancel();
 

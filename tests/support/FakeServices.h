@@ -22,17 +22,8 @@ struct FakeServices {
 
     platform::Services services()
     {
-        platform::Services s;
-        s.messageBox = &messageBox;
-        s.commonDialog = &commonDialog;
-        s.clipboard = &clipboard;
-        s.clock = &clock;
-        s.settings = &settings;
-        s.shell = &shell;
-        s.registry = &registry;
-        s.printer = &printer;
-        s.recovery = &recovery;
-        return s;
+        return {.messageBox = &messageBox, .commonDialog = &commonDialog, .clipboard = &clipboard, .clock = &clock,
+                .settings = &settings, .shell = &shell, .registry = &registry, .printer = &printer, .recovery = &recovery};
     }
 
     FakeHelpViewer helpViewer;

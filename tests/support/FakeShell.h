@@ -9,11 +9,7 @@ class FakeShell final : public platform::Shell {
 public:
     QString programFolder() const override { return programFolderPath; }
     QString currentFolder() const override { return currentFolderPath; }
-    bool previousInstanceRunning() override
-    {
-        ++instanceQueries;
-        return previousInstance;
-    }
+    bool previousInstanceRunning() override { return previousInstance; }
     bool startProgram(const QString &name, const QString &folder = QString()) override
     {
         started << name;
@@ -24,7 +20,6 @@ public:
     QString programFolderPath;
     QString currentFolderPath;
     bool previousInstance = false;
-    int instanceQueries = 0;
     bool startResult = true;
     QStringList started;
     QStringList startedFolders;

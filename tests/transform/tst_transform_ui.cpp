@@ -18,9 +18,7 @@ class TestTransformUi : public QObject {
 private slots:
     void commands_data()
     {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<bool>("utf8");
-        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("command"); QTest::addColumn<bool>("utf8"); QTest::addColumn<QString>("text");
         QTest::addColumn<QPoint>("selection"); // start, length
         QTest::addColumn<QString>("expected");
         const QString upper = "Mnu_Majuscule", accents = "Mnu_SupprimAccents";
@@ -38,14 +36,11 @@ private slots:
 
     void commands()
     {
-        QFETCH(QString, command);
-        QFETCH(bool, utf8);
-        QFETCH(QString, text);
-        QFETCH(QPoint, selection);
+        QFETCH(QString, command); QFETCH(bool, utf8); QFETCH(QString, text); QFETCH(QPoint, selection);
         QFETCH(QString, expected);
         testsupport::TestApp app;
         app.trigger("Mnu_Nouveau");
-        Form1 *doc = app.main->activeDocument();
+        Form1 *doc = app.doc();
         platform::RichTextBox *box = doc->Text1;
         FileFormat format = box->fileFormat();
         format.encoding = utf8 ? Encoding::Utf8 : Encoding::Windows1252;
@@ -54,26 +49,20 @@ private slots:
         rich.runs.prepend(TextRun{0, qMin<qsizetype>(1, text.size()), rich.baseFormat()});
         rich.runs.first().format.bold = true;
         box->setFormattedText(normalized(rich));
-        box->setSelStart(selection.x());
-        box->setSelLength(selection.y());
+        box->setSelStart(selection.x()), box->setSelLength(selection.y());
         QStringList seen; // when the new text goes in: the hourglass, and Form4 as it stands
         QObject::connect(box, &platform::RichTextBox::textChanged, doc, [&] {
             const Form4 *form = app.main->findChild<Form4 *>();
             seen << QString::number(QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : -1)
-                 << (form ? QStringLiteral("Form4 visible %1 modal %2 bar at end %3")
-                                .arg(form->isVisible())
-                                .arg(form->isModal())
-                                .arg(form->ProgressBar1->value() == form->ProgressBar1->maximum())
-                          : QString());
+                 << (form ? QString("Form4 visible %1 modal %2 bar at end %3").arg(form->isVisible()).arg(form->isModal())
+                                .arg(form->ProgressBar1->value() == form->ProgressBar1->maximum()) : QString());
         });
         app.main->runCommand(command);
-
-        const bool accentRun = command == QLatin1String("Mnu_SupprimAccents") && !text.isEmpty();
-        const bool acted = accentRun || command != QLatin1String("Mnu_SupprimAccents");
+        const bool accentRun = command == u"Mnu_SupprimAccents" && !text.isEmpty(), acted = accentRun || command != u"Mnu_SupprimAccents";
         QCOMPARE(box->text(), expected);
         QCOMPARE(QString::fromUtf8(doc->RedoText), text);
-        QCOMPARE(app.mismatches(acted ? QStringLiteral("Mnu_Annuler #8") : QStringLiteral("-Mnu_Annuler -#8")), QString());
-        const QString form4 = accentRun ? QStringLiteral("Form4 visible 1 modal 0 bar at end 1") : QString();
+        QCOMPARE(app.mismatches(acted ? "Mnu_Annuler #8" : "-Mnu_Annuler -#8"), QString());
+        const QString form4 = accentRun ? "Form4 visible 1 modal 0 bar at end 1" : "";
         QCOMPARE(seen, acted ? QStringList({QString::number(Qt::WaitCursor), form4}) : QStringList());
         QVERIFY(!QApplication::overrideCursor() && !app.main->findChild<Form4 *>());
         if (selection.y() == 0 || accentRun) // the whole text was replaced: plain, in the base font
