@@ -23,8 +23,7 @@ private slots:
     }
     void names()
     {
-        QFETCH(QString, of);
-        QFETCH(QString, expected);
+        QFETCH(QString, of); QFETCH(QString, expected);
         QCOMPARE(QTest::currentDataTag()[0] == 'h' ? helpFilePath(of) : collectionFor(of), expected);
     }
 
@@ -44,9 +43,7 @@ private slots:
 
     void candidatesStartBesideTheHelpFile()
     {
-        QFETCH(QString, helpFile);
-        QFETCH(QStringList, fallbacks);
-        QFETCH(QStringList, expected);
+        QFETCH(QString, helpFile); QFETCH(QStringList, fallbacks); QFETCH(QStringList, expected);
         QCOMPARE(collectionCandidates(helpFile, fallbacks), expected);
     }
 };

@@ -70,10 +70,7 @@ private slots:
     // Every selection not starting or ending inside a surrogate pair reads back as set.
     void positionsAndSelText()
     {
-        QFETCH(QString, text);
-        QFETCH(QPoint, replaced);
-        QFETCH(QString, inserted);
-        QFETCH(QString, expected);
+        QFETCH(QString, text); QFETCH(QPoint, replaced); QFETCH(QString, inserted); QFETCH(QString, expected);
         Box box(text);
         QCOMPARE(box.text(), text);
         const auto inPair = [&](qsizetype i) { return i > 0 && i < text.size() && text.at(i).isLowSurrogate(); };
@@ -118,9 +115,7 @@ private slots:
     // Both notifications come before the key takes effect; a key cancelled changes nothing.
     void keys()
     {
-        QFETCH(QKeyCombination, key);
-        QFETCH(QString, events);
-        QFETCH(QString, expected);
+        QFETCH(QKeyCombination, key); QFETCH(QString, events); QFETCH(QString, expected);
         const QString text = QStringLiteral("%N10 G0 (abc)\r\n\tN20 X1\r\nN30 y2");
         Box box(text.mid(1));
         box.setSelText(QStringLiteral("%")); // something to undo
@@ -181,8 +176,7 @@ private slots:
 
     void loadPlainFile()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, enterWrites);
+        QFETCH(QByteArray, bytes); QFETCH(QString, enterWrites);
         QTemporaryDir dir;
         QFile file(dir.filePath(QStringLiteral("p.nc")));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());

@@ -52,52 +52,45 @@ private slots:
         QTest::addColumn<QByteArray>("file"); // on disk afterwards ("" as it was changed)
         QTest::addColumn<QByteArray>("text");
         const QByteArray asChanged;
-        QTest::newRow("save, only touched") << "Mnu_Enregistrer" << "touch" << true << QList<int>{} << kTyped << kTyped;
-        QTest::newRow("save, modified, overwrite") << "Mnu_Enregistrer" << "modify" << true << QList<int>{Yes} << kTyped << kTyped;
-        QTest::newRow("save, modified, keep") << "Mnu_Enregistrer" << "modify" << true << QList<int>{No} << asChanged << kTyped;
-        QTest::newRow("save, replaced, keep") << "Mnu_Enregistrer" << "replace" << true << QList<int>{No} << asChanged << kTyped;
-        QTest::newRow("save, deleted: written again") << "Mnu_Enregistrer" << "delete" << true << QList<int>{} << kTyped << kTyped;
+        const QString save = "Mnu_Enregistrer", activate = "activate";
+        QTest::newRow("save, only touched") << save << "touch" << true << QList<int>{} << kTyped << kTyped;
+        QTest::newRow("save, modified, overwrite") << save << "modify" << true << QList<int>{Yes} << kTyped << kTyped;
+        QTest::newRow("save, modified, keep") << save << "modify" << true << QList<int>{No} << asChanged << kTyped;
+        QTest::newRow("save, replaced, keep") << save << "replace" << true << QList<int>{No} << asChanged << kTyped;
+        QTest::newRow("save, deleted: written again") << save << "delete" << true << QList<int>{} << kTyped << kTyped;
         // The save question of a closing document goes through the same check: declining the
         // overwrite keeps the window open and the document modified.
         QTest::newRow("close, save, keep") << "Mnu_Close" << "modify" << true << QList<int>{Yes, No} << asChanged << kTyped;
-        QTest::newRow("activate, reload") << "activate" << "modify" << false << QList<int>{Yes} << kOther << kOther;
-        QTest::newRow("activate, keep") << "activate" << "modify" << false << QList<int>{No} << asChanged << kOriginal;
-        QTest::newRow("activate, document modified") << "activate" << "modify" << true << QList<int>{} << asChanged << kTyped;
-        QTest::newRow("activate, only touched") << "activate" << "touch" << false << QList<int>{} << kOriginal << kOriginal;
-        QTest::newRow("activate, deleted: kept open") << "activate" << "delete" << false << QList<int>{} << asChanged << kOriginal;
+        QTest::newRow("activate, reload") << activate << "modify" << false << QList<int>{Yes} << kOther << kOther;
+        QTest::newRow("activate, keep") << activate << "modify" << false << QList<int>{No} << asChanged << kOriginal;
+        QTest::newRow("activate, document modified") << activate << "modify" << true << QList<int>{} << asChanged << kTyped;
+        QTest::newRow("activate, only touched") << activate << "touch" << false << QList<int>{} << kOriginal << kOriginal;
+        QTest::newRow("activate, deleted: kept open") << activate << "delete" << false << QList<int>{} << asChanged << kOriginal;
     }
     void externalChange()
     {
-        QFETCH(QString, command);
-        QFETCH(QString, onDisk);
-        QFETCH(bool, typed);
-        QFETCH(QList<int>, answers);
-        QFETCH(QByteArray, file);
-        QFETCH(QByteArray, text);
+        QFETCH(QString, command); QFETCH(QString, onDisk); QFETCH(bool, typed); QFETCH(QList<int>, answers);
+        QFETCH(QByteArray, file); QFETCH(QByteArray, text);
+        const bool activate = command == QLatin1String("activate");
         TestApp app;
         const QString path = app.openFile(kOriginal);
         Form1 *doc = app.doc();
         app.trigger("Mnu_Nouveau");
         app.main->activateDocument(doc);
-        if (typed) {
-            doc->Text1->setSelStart(0);
+        doc->Text1->setSelStart(0);
+        if (typed)
             doc->Text1->setSelText(QStringLiteral("(A)"));
-        }
         QVERIFY(changeOnDisk(path, onDisk));
         const QByteArray changed = TestApp::read(path);
         for (int answer : answers)
             app.fakes.messageBox.answer(answer);
-        for (int again = 0; again < (command == QLatin1String("activate") ? 2 : 1); ++again) { // asked once per change
-            if (command == QLatin1String("activate"))
-                emit app.main->events().activated(doc);
-            else
-                app.trigger(command);
+        for (int again = 0; again < (activate ? 2 : 1); ++again) { // asked once per change
+            activate ? emit app.main->events().activated(doc) : app.trigger(command);
             QCOMPARE(app.fakes.messageBox.boxes().size(), answers.size());
         }
         if (!answers.isEmpty())
-            QCOMPARE(app.fakes.messageBox.last().text,
-                     QStringLiteral("Le fichier %1 a été modifié par un autre programme.\r\n%2")
-                         .arg(path, command == QLatin1String("activate") ? "Le recharger ?" : "L'écraser ?"));
+            QCOMPARE(app.fakes.messageBox.last().text, QStringLiteral("Le fichier %1 a été modifié par un autre programme.\r\n%2")
+                                                           .arg(path, activate ? "Le recharger ?" : "L'écraser ?"));
         QCOMPARE(TestApp::read(path), file.isEmpty() ? changed : file);
         QCOMPARE(doc->Text1->utf8(), text);
         QCOMPARE(doc->Change, typed && text != TestApp::read(path));

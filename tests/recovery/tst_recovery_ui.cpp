@@ -10,7 +10,6 @@
 #include "tests/recovery/RecoveryTestTools.h"
 #include "tests/support/TestApp.h"
 
-#include <Qsci/qsciscintilla.h>
 #include <QtTest>
 
 using namespace tarmel;
@@ -21,36 +20,33 @@ constexpr int Yes = platform::mb::AnswerYes, No = platform::mb::AnswerNo;
 
 namespace {
 
-// A main window keeping journals in its own temporary folder; started by start().
+// A main window keeping journals in its own temporary folder, started by start() after it has
+// found the journals of an instance that ended without removing them (their files: `old`).
 struct RecoveryApp : TestApp {
     QTemporaryDir stateDir;
-    RecoveryApp() : TestApp(false) { fakes.recovery.folder = folder(); }
+    QStringList old;
+    explicit RecoveryApp(const QList<recovery::JournalEntry> &entries = {}) : TestApp(false)
+    {
+        fakes.recovery.folder = folder();
+        recovery::JournalSession ended(folder());
+        for (const recovery::JournalEntry &e : entries)
+            if (ended.write(old.size() + 1, e))
+                old << ended.journalPath(old.size() + 1);
+    }
     QString folder() const { return stateDir.filePath(QStringLiteral("tarmel/recovery")); }
     void start() { main->startUp({}); }
     void type(const QString &keys) { QTest::keyClicks(doc()->Text1->engine(), keys); }
 };
 
-recovery::JournalEntry entry(const QString &path, const QByteArray &text, int minute,
-                             Encoding encoding = Encoding::Utf8, LineEndStyle ends = LineEndStyle::Lf)
+// Minute 2 stands for a Windows-1252 document with CR LF line ends.
+recovery::JournalEntry entry(const QString &path, const QByteArray &text, int minute, FileType type = FileType::Plain)
 {
     recovery::JournalEntry e;
-    e.path = path;
-    e.text = text;
-    e.format.encoding = encoding;
-    e.format.lineEnds = ends;
+    std::tie(e.path, e.text, e.type) = std::tuple(path, text, type);
+    e.format.encoding = minute == 2 ? Encoding::Windows1252 : Encoding::Utf8;
+    e.format.lineEnds = minute == 2 ? LineEndStyle::CrLf : LineEndStyle::Lf;
     e.written = QDateTime(QDate(2026, 5, 6), QTime(7, minute), Qt::UTC);
     return e;
-}
-
-// Leaves the journals of an instance that ended without removing them.
-QStringList leaveJournals(const QString &folder, const QList<recovery::JournalEntry> &entries)
-{
-    recovery::JournalSession ended(folder);
-    QStringList files;
-    for (const recovery::JournalEntry &e : entries)
-        if (ended.write(files.size() + 1, e))
-            files << ended.journalPath(files.size() + 1);
-    return files;
 }
 
 } // namespace
@@ -70,19 +66,17 @@ private slots:
         RecoveryApp app;
         app.start();
         app.trigger("Mnu_Nouveau"); // a second window, so that "&Fermer" closes the first
-        const QByteArray original("N10 G0\nN20 M30\n"), typed("(A)N10 G0\nN20 M30\n");
+        const QByteArray original("N10 G0\nN20 M30\n"), typed("(A)" + original);
         const QString file = app.write(QStringLiteral("p.iso"), original);
         app.open(file)->Text1->setSelStart(0);
         QVERIFY(journalFiles(app.folder()).isEmpty()); // opened, not modified: nothing kept
         app.type(QStringLiteral("(A)"));
         QTRY_VERIFY(testsupport::hasJournalWithText(app.folder(), typed));
         const recovery::JournalEntry e = testsupport::journalEntries(app.folder()).first();
-        QCOMPARE(e.path, file);
-        QCOMPARE(e.format.lineEnds, LineEndStyle::Lf);
-        QCOMPARE(e.written, app.fakes.clock.now().toUTC());
+        QCOMPARE(std::tuple(e.path, e.format.lineEnds, e.written), std::tuple(file, LineEndStyle::Lf, app.fakes.clock.now().toUTC()));
         if (then == QLatin1String("Mnu_Quitter"))
             app.fakes.messageBox.answerYes(); // quit? then: save?
-        if (then == QLatin1String("Mnu_Quitter") || then == QLatin1String("Mnu_Close"))
+        if (then != QLatin1String("Mnu_Enregistrer"))
             app.fakes.messageBox.answerNo();
         app.trigger(then); // without saving but for "&Enregistrer"
         QCoreApplication::processEvents();
@@ -98,8 +92,7 @@ private slots:
         QTest::addColumn<int>("discardAnswer");  // the confirmation, when asked
         QTest::addColumn<QList<bool>>("oldJournalsLeft");
         QTest::addColumn<QStringList>("reopened");
-        QTest::newRow("reopen all") << QList<int>{1} << 0 << QList<bool>{false, false}
-                                    << QStringList{"prog.iso", "Nouveau.iso"};
+        QTest::newRow("reopen all") << QList<int>{1} << 0 << QList<bool>{false, false} << QStringList{"prog.iso", "Nouveau.iso"};
         QTest::newRow("reopen the first") << QList<int>{2, 0} << 0 << QList<bool>{false, true} << QStringList{"prog.iso"};
         QTest::newRow("discard the first") << QList<int>{3, 0} << Yes << QList<bool>{false, true} << QStringList{};
         QTest::newRow("discard declined") << QList<int>{3, 0} << No << QList<bool>{true, true} << QStringList{};
@@ -107,14 +100,10 @@ private slots:
     }
     void offeredAtStart()
     {
-        QFETCH(QList<int>, answers);
-        QFETCH(int, discardAnswer);
-        QFETCH(QList<bool>, oldJournalsLeft);
+        QFETCH(QList<int>, answers); QFETCH(int, discardAnswer); QFETCH(QList<bool>, oldJournalsLeft);
         QFETCH(QStringList, reopened);
-        RecoveryApp app;
-        const QString file = app.path(QStringLiteral("sub/prog.iso"));
-        const QStringList old = leaveJournals(app.folder(), {entry(file, "N10\n", 1),
-                                              entry(QString(), "N1\r\nN2", 2, Encoding::Windows1252, LineEndStyle::CrLf)});
+        QTemporaryDir work;
+        RecoveryApp app({entry(work.filePath("sub/prog.iso"), "N10\n", 1), entry(QString(), "N1\r\nN2", 2)});
         for (int a : answers)
             app.fakes.recovery.answer(a == 0 ? Action::Later : a == 3 ? Action::Discard : Action::Reopen,
                                       a >= 2 ? QList<bool>{true, false} : QList<bool>{});
@@ -124,11 +113,10 @@ private slots:
         const auto &shown = app.fakes.recovery.shown;
         QCOMPARE(shown.size(), answers.size());
         QCOMPARE(QStringList({shown[0][0].fileName, shown[0][0].folder, shown[0][1].fileName, shown[0][1].folder}),
-                 QStringList({"prog.iso", app.path(QStringLiteral("sub")), "Nouveau.iso", QString()}));
+                 QStringList({"prog.iso", work.filePath("sub"), "Nouveau.iso", QString()}));
         QCOMPARE(shown[0][0].written, QDateTime(QDate(2026, 5, 6), QTime(7, 1), Qt::UTC));
         QCOMPARE(shown.last().size(), answers.size() > 1 ? int(oldJournalsLeft.count(true)) : 2);
-        for (int i = 0; i < old.size(); ++i)
-            QCOMPARE(QFile::exists(old[i]), oldJournalsLeft[i]);
+        QCOMPARE(QList<bool>({QFile::exists(app.old[0]), QFile::exists(app.old[1])}), oldJournalsLeft);
         QCOMPARE(journalFiles(app.folder()).size(), int(oldJournalsLeft.count(true)) + reopened.size());
         QStringList docs;
         for (Form1 *doc : app.main->documents())
@@ -136,9 +124,8 @@ private slots:
         QCOMPARE(docs, reopened);
         if (reopened.size() == 2) {
             Form1 *fresh = app.main->documents().at(1);
-            QVERIFY(fresh->Change);
-            QCOMPARE(fresh->Text1->utf8(), QByteArray("N1\r\nN2"));
-            QCOMPARE(fresh->StatusBar1->panelText(10), QStringLiteral("CR LF"));
+            QCOMPARE(std::tuple(fresh->Change, fresh->Text1->utf8(), fresh->StatusBar1->panelText(10)),
+                     std::tuple(true, QByteArray("N1\r\nN2"), QStringLiteral("CR LF")));
         }
     }
 
@@ -156,45 +143,38 @@ private slots:
         app.type(QStringLiteral("(A)"));
         QCoreApplication::processEvents();
         QVERIFY(journalFiles(app.folder()).isEmpty());
-        QVERIFY(recovery.secureBeforeRewrite(doc));
-        QVERIFY(testsupport::hasJournalWithText(app.folder(), "(A)N10\n"));
+        QVERIFY(recovery.secureBeforeRewrite(doc) && testsupport::hasJournalWithText(app.folder(), "(A)N10\n"));
     }
 
     // Only the instance holding the instance lock offers the journals; a second one leaves them.
     void secondInstanceOffersNothing()
     {
-        RecoveryApp app;
-        const QStringList old = leaveJournals(app.folder(), {entry(QString(), "N1", 1)});
+        RecoveryApp app({entry(QString(), "N1", 1)});
         app.fakes.shell.previousInstance = true;
         app.start();
-        QVERIFY(app.fakes.recovery.shown.isEmpty());
-        QVERIFY(QFile::exists(old.first()));
+        QVERIFY(app.fakes.recovery.shown.isEmpty() && QFile::exists(app.old.first()));
     }
 
     void unreadableJournalIsReportedAndKept()
     {
-        RecoveryApp app;
-        const QStringList old = leaveJournals(app.folder(), {entry(QString(), "N1", 1), entry(QString(), "N2", 2)});
-        QVERIFY(QFile::resize(old[0], 22)); // cut in its header
+        RecoveryApp app({entry(QString(), "N1", 1), entry(QString(), "N2", 3)});
+        QVERIFY(QFile::resize(app.old[0], 22)); // cut in its header
         app.fakes.messageBox.answerOk();
         app.fakes.recovery.answer(Action::Reopen);
         app.start();
         QCOMPARE(app.fakes.messageBox.boxes().size(), 1);
-        QVERIFY(app.fakes.messageBox.last().text.contains(old[0]));
+        QVERIFY(app.fakes.messageBox.last().text.contains(app.old[0]));
         QCOMPARE(app.fakes.messageBox.last().title, QStringLiteral("Récupération de documents"));
         QCOMPARE(app.fakes.recovery.shown.value(0).size(), 1);
         QCOMPARE(app.doc()->Text1->utf8(), QByteArray("N2"));
-        QVERIFY(QFile::exists(old[0]));
+        QVERIFY(QFile::exists(app.old[0]));
     }
 
     // A rich document's journal holds its formats, and comes back with them.
     void richDocumentComesBackRich()
     {
-        RecoveryApp app;
-        recovery::JournalEntry e = entry(app.path(QStringLiteral("doc.rtf")),
-                                         "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 a{\\b bold}\\par}", 1);
-        e.type = FileType::Rich;
-        leaveJournals(app.folder(), {e});
+        QTemporaryDir work;
+        RecoveryApp app({entry(work.filePath("doc.rtf"), "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 a{\\b bold}\\par}", 1, FileType::Rich)});
         app.fakes.recovery.answer(Action::Reopen);
         app.start();
         Form1 *doc = app.doc();

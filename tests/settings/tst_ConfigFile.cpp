@@ -47,8 +47,7 @@ private slots:
 
     void parse()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, config);
+        QFETCH(QByteArray, bytes); QFETCH(QString, config);
         QCOMPARE(describe(tarmel::parseConfig(bytes)), config);
     }
 
@@ -83,9 +82,7 @@ private slots:
     // the font name's bytes look like.
     void format()
     {
-        QFETCH(QString, config);
-        QFETCH(QChar, separator);
-        QFETCH(QByteArray, bytes);
+        QFETCH(QString, config); QFETCH(QChar, separator); QFETCH(QByteArray, bytes);
         const QStringList f = config.split(u'|');
         const QByteArray written = tarmel::formatConfig(Config{f[0].toInt(), f[1], f[2].toDouble(), f[3].toInt(), f[4].toInt()}, separator);
         if (!bytes.isEmpty())

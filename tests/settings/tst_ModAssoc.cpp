@@ -88,12 +88,8 @@ private slots:
     }
     void apply()
     {
-        QFETCH(QString, before);
-        QFETCH(QString, folder);
-        QFETCH(int, writes);
-        QFETCH(QString, steps);
-        QFETCH(QString, results);
-        QFETCH(QString, after);
+        QFETCH(QString, before); QFETCH(QString, folder); QFETCH(int, writes); QFETCH(QString, steps);
+        QFETCH(QString, results); QFETCH(QString, after);
         MemoryRegistry registry;
         load(registry, before);
         registry.writesLeft = writes;
@@ -137,8 +133,7 @@ private slots:
     }
     void exec()
     {
-        QFETCH(QString, program);
-        QFETCH(QString, exec);
+        QFETCH(QString, program); QFETCH(QString, exec);
         QCOMPARE(desktopExecProgram(program), exec);
         QVERIFY(desktopEntry(program, {"text/plain"}).contains(("Exec=" + exec + " %f\n").toUtf8()));
     }
@@ -166,9 +161,7 @@ private slots:
     }
     void mimeApps()
     {
-        QFETCH(QString, current);
-        QFETCH(QString, types);
-        QFETCH(QString, result);
+        QFETCH(QString, current); QFETCH(QString, types); QFETCH(QString, result);
         const QByteArray got = mimeAppsWithDefaults(current.replace(u'|', u'\n').toUtf8(),
                                                     types.split(u',', Qt::SkipEmptyParts), QStringLiteral("tarmel.desktop"));
         QCOMPARE(QString::fromUtf8(got), result.replace(u'|', u'\n'));

@@ -1,31 +1,109 @@
+// The real message box, file dialogs and font dialog, answered from inside their own event loops.
 #include "platform/CommonDialog.h"
 #include "platform/FontDialog.h"
-#include "tests/platform/ModalDriver.h"
+#include "platform/MessageBox.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include <functional>
 
 using platform::QtCommonDialog;
-using testsupport::OnModal;
 
 namespace {
 
 const QString filter = QStringLiteral("Fichiers CN (*.iso)|*.iso|Fichiers CN (*.txt)|*.txt|Tous les fichiers (*.*)|*.*");
 
+// Acts once on the first modal window of type T that becomes active, from inside the event loop
+// that window runs. The action must end by closing the window, and should only record what it
+// sees: the test asserts once the modal call has returned.
+template <class T>
+struct OnModal {
+    explicit OnModal(std::function<void(T *)> act)
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this, act] {
+            if (T *w = qobject_cast<T *>(QApplication::activeModalWidget()); w && w->isVisible())
+                timer.stop(), ran = true, act(w);
+        });
+        timer.start(10);
+    }
+    QTimer timer;
+    bool ran = false;
+};
+
 } // namespace
 
-class TestCommonDialog : public QObject {
+class TestDialogs : public QObject {
     Q_OBJECT
 private slots:
+    void answers_data()
+    {
+        QTest::addColumn<int>("flags");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<QString>("attempt");
+        QTest::addColumn<bool>("stillOpen"); // after the attempt; then answered by its Oui button
+        QTest::addColumn<int>("answer");
+        // Enter presses the default button.
+        QTest::newRow("16 critical") << 16 << int(QMessageBox::Critical) << "Enter" << false << 1;
+        QTest::newRow("320 information, button 2 on OK only") << 320 << int(QMessageBox::Information) << "Enter" << false << 1;
+        QTest::newRow("36 question") << 36 << int(QMessageBox::Question) << "Enter" << false << 6;
+        QTest::newRow("292 question, No default") << 292 << int(QMessageBox::Question) << "Enter" << false << 7;
+        // Only the buttons (mnemonics included) answer a box without OK.
+        QTest::newRow("Yes/No, Escape") << 36 << int(QMessageBox::Question) << "Escape" << true << 6;
+        QTest::newRow("Yes/No, window close button") << 4 << int(QMessageBox::NoIcon) << "close" << true << 6;
+        QTest::newRow("Yes/No, reject") << 292 << int(QMessageBox::Question) << "reject" << true << 6;
+        QTest::newRow("48 exclamation, OK, Escape") << 48 << int(QMessageBox::Warning) << "Escape" << false << 1;
+        QTest::newRow("Yes/No, Alt+N") << 36 << int(QMessageBox::Question) << "Alt+N" << false << 7;
+    }
+
+    // The box shows the flags' icon and buttons, and the text with each CR, LF or CR LF
+    // (the program joins lines with them) as one line break.
+    void answers()
+    {
+        QFETCH(int, flags); QFETCH(int, icon); QFETCH(QString, attempt); QFETCH(bool, stillOpen); QFETCH(int, answer);
+        QStringList seen;
+        bool open = false;
+        OnModal<QMessageBox> driver([&](QMessageBox *box) {
+            QApplication::setActiveWindow(box);
+            seen << QString::number(box->icon()) << box->windowTitle() << box->text();
+            for (QAbstractButton *b : box->buttons())
+                seen << b->text();
+            QCloseEvent close; // what the window manager's close button delivers
+            if (attempt == "Enter")
+                QTest::keyClick(box, Qt::Key_Return);
+            else if (attempt == "Escape")
+                QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape);
+            else if (attempt == "close")
+                QCoreApplication::sendEvent(box->windowHandle(), &close);
+            else if (attempt == "reject")
+                box->reject();
+            else
+                QTest::keyClick(box, attempt == "Alt+N" ? Qt::Key_N : Qt::Key_O, Qt::AltModifier);
+            // A mnemonic shows its button pressed, and releases it a moment later.
+            const QList<QAbstractButton *> buttons = box->buttons();
+            open = box->isVisible() && std::none_of(buttons.begin(), buttons.end(), [](auto *b) { return b->isDown(); });
+            if (open)
+                buttons.constFirst()->click();
+        });
+        const int result = platform::QtMessageBox().show("ligne 1\rligne 2\r\n\r\nligne 4\n\rfin\r", flags, "Tarmel");
+        QVERIFY(driver.ran);
+        const QStringList buttons = (flags & 15) == 4 ? QStringList{"&Oui", "&Non"} : QStringList{"OK"};
+        QCOMPARE(seen, QStringList({QString::number(icon), "Tarmel", "ligne 1\nligne 2\n\nligne 4\n\nfin\n"}) + buttons);
+        QCOMPARE(QList<int>({open, result}), QList<int>({stillOpen, answer}));
+    }
+
     void filters_data()
     {
         QTest::addColumn<QString>("filter");
@@ -41,10 +119,7 @@ private slots:
 
     void filters()
     {
-        QFETCH(QString, filter);
-        QFETCH(int, filterIndex);
-        QFETCH(QStringList, shown);
-        QFETCH(int, row);
+        QFETCH(QString, filter); QFETCH(int, filterIndex); QFETCH(QStringList, shown); QFETCH(int, row);
         QCOMPARE(platform::qtNameFilters(filter), shown);
         QCOMPARE(platform::filterRowForIndex(filterIndex, int(shown.size())), row);
     }
@@ -68,11 +143,7 @@ private slots:
     // back, with the filter 1-based; Cancel leaves every property as it was.
     void fileDialog()
     {
-        QFETCH(bool, save);
-        QFETCH(bool, cancelError);
-        QFETCH(int, flags);
-        QFETCH(QString, typed);
-        QFETCH(bool, asked);
+        QFETCH(bool, save); QFETCH(bool, cancelError); QFETCH(int, flags); QFETCH(QString, typed); QFETCH(bool, asked);
         QTemporaryDir dir;
         for (const char *name : {"a.iso", "b.txt", "noext"})
             QVERIFY(QFile(dir.filePath(name)).open(QIODevice::WriteOnly));
@@ -122,25 +193,16 @@ private slots:
     }
     void fontDialog()
     {
-        QFETCH(bool, accept);
-        QFETCH(bool, cancelError);
-        QFETCH(QString, color);
-        QFETCH(QColor, preset);
+        QFETCH(bool, accept); QFETCH(bool, cancelError); QFETCH(QString, color); QFETCH(QColor, preset);
         QtCommonDialog dialog;
         auto &p = dialog.props();
-        p.FontName = QStringLiteral("DejaVu Sans");
-        p.FontSize = 12;
-        p.FontUnderline = true;
-        p.Color = preset;
-        p.CancelError = cancelError;
+        std::tie(p.FontName, p.FontSize, p.FontUnderline, p.Color, p.CancelError) = std::tuple("DejaVu Sans", 12, true, preset, cancelError);
         QStringList seen;
         OnModal<platform::FontDialog> driver([&](platform::FontDialog *d) {
             seen << d->windowTitle() << d->colorList->currentText() << QString::number(d->selectedFont().pointSize())
                  << QString::number(d->selectedFont().underline());
-            QFont font(QStringLiteral("DejaVu Sans"), 15); // as the user picks it: family, style, size
-            font.setBold(true);
+            QFont font(QStringLiteral("DejaVu Sans"), 15, QFont::Bold); // as the user picks it: family, style, size
             font.setStrikeOut(true);
-            font.setUnderline(false);
             d->chooser->setCurrentFont(font);
             if (!color.isEmpty())
                 d->colorList->setCurrentText(color);
@@ -157,5 +219,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCommonDialog)
-#include "tst_commondialog.moc"
+QTEST_MAIN(TestDialogs)
+#include "tst_dialogs.moc"
