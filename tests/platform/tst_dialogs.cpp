@@ -50,9 +50,7 @@ class TestDialogs : public QObject {
 private slots:
     void answers_data()
     {
-        QTest::addColumn<int>("flags");
-        QTest::addColumn<int>("icon");
-        QTest::addColumn<QString>("attempt");
+        QTest::addColumn<int>("flags"); QTest::addColumn<int>("icon"); QTest::addColumn<QString>("attempt");
         QTest::addColumn<bool>("stillOpen"); // after the attempt; then answered by its Oui button
         QTest::addColumn<int>("answer");
         // Enter presses the default button.
@@ -106,8 +104,7 @@ private slots:
 
     void filters_data()
     {
-        QTest::addColumn<QString>("filter");
-        QTest::addColumn<int>("filterIndex");
+        QTest::addColumn<QString>("filter"); QTest::addColumn<int>("filterIndex");
         QTest::addColumn<QStringList>("shown");
         QTest::addColumn<int>("row"); // preselected
         QTest::newRow("empty") << "" << 1 << QStringList() << 0;
@@ -126,9 +123,7 @@ private slots:
 
     void fileDialog_data()
     {
-        QTest::addColumn<bool>("save");
-        QTest::addColumn<bool>("cancelError");
-        QTest::addColumn<int>("flags");
+        QTest::addColumn<bool>("save"); QTest::addColumn<bool>("cancelError"); QTest::addColumn<int>("flags");
         QTest::addColumn<QString>("typed"); // empty: Cancel
         QTest::addColumn<bool>("asked"); // before overwriting
         QTest::newRow("open, chosen") << false << true << 0 << "noext" << false;
@@ -182,8 +177,7 @@ private slots:
     // name, size, the four styles and the colour. Cancel leaves every property as it was.
     void fontDialog_data()
     {
-        QTest::addColumn<bool>("accept");
-        QTest::addColumn<bool>("cancelError");
+        QTest::addColumn<bool>("accept"); QTest::addColumn<bool>("cancelError");
         QTest::addColumn<QString>("color");   // the list entry chosen
         QTest::addColumn<QColor>("preset");
         QTest::newRow("chosen, a listed colour") << true << true << "Bleu marine" << QColor(Qt::black);

@@ -104,8 +104,7 @@ private slots:
 
     void diskChange_data()
     {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<DiskChange>("expected");
+        QTest::addColumn<QString>("action"); QTest::addColumn<DiskChange>("expected");
         QTest::newRow("touched, same bytes") << "touch" << DiskChange::Unchanged;
         QTest::newRow("rewritten, same bytes") << "N10 G0\r\n" << DiskChange::Unchanged;
         QTest::newRow("same size, other bytes") << "N10 G1\r\n" << DiskChange::Changed;

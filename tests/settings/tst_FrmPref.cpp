@@ -66,8 +66,7 @@ private slots:
     // missing key; configuration: the five values.
     void fill_data()
     {
-        QTest::addColumn<QString>("settings");
-        QTest::addColumn<QString>("configuration");
+        QTest::addColumn<QString>("settings"); QTest::addColumn<QString>("configuration");
         QTest::addColumn<QString>("controls");
         QTest::newRow("missing keys, defaults") << "------" << "0|Courier New|10|1|0" << "000000|0|0|Courier New|10|0";
         QTest::newRow("1 checks, rounded values count") << "1|2|0.6|abc|0|1,4" << "1|Arial|11.5|0|2" << "101001|1|1|Arial|11.5|2";
@@ -94,11 +93,9 @@ private slots:
     // file cannot be written, the message with the dialog left open and the values applied all the same.
     void apply_data()
     {
-        QTest::addColumn<QString>("controls");
-        QTest::addColumn<QString>("settings");
+        QTest::addColumn<QString>("controls"); QTest::addColumn<QString>("settings");
         QTest::addColumn<QString>("owners");        // of .rub and .txt afterwards
-        QTest::addColumn<QString>("configuration");
-        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("configuration"); QTest::addColumn<QByteArray>("file");
         QTest::newRow("all chosen, toolbar hidden, decimal comma") << "111111|1|1|Arial, Bold|10,5|1" << "111111"
             << "Tarmel.exe Tarmel.exe" << "1|Arial, Bold|10.5|0|1" << QByteArray(" 1 |Arial, Bold| 10.5 | 0 | 1 |");
         QTest::newRow("ISO only, period, no header") << "010000|0|0|Lib|11.5|2" << "010000" << "Tarmel.exe Other"

@@ -59,12 +59,8 @@ private slots:
     // group applied checked or cleared; the program folder is /opt/t unless the row gives another.
     void apply_data()
     {
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<int>("writes");
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("results");
-        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("before"); QTest::addColumn<QString>("folder"); QTest::addColumn<int>("writes");
+        QTest::addColumn<QString>("steps"); QTest::addColumn<QString>("results"); QTest::addColumn<QString>("after");
         const QString iso = QStringLiteral(".cn=Tarmel.exe; .iso=Tarmel.exe; .rub=Tarmel.exe; .xcn=Tarmel.exe; "
                                            ".xpi=Tarmel.exe; ") + isoClass;
         QTest::newRow("register, folder with blanks: both quoted")
@@ -125,8 +121,7 @@ private slots:
 
     void exec_data()
     {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QString>("exec");
+        QTest::addColumn<QString>("program"); QTest::addColumn<QString>("exec");
         QTest::newRow("percent") << "/opt/100%/tarmel" << "/opt/100%%/tarmel";
         QTest::newRow("blanks") << "/home/a b/tarmel" << "\"/home/a b/tarmel\"";
         QTest::newRow("reserved characters") << "/x/\"$`%/t" << "\"/x/\\\\\"\\\\$\\\\`%%/t\"";
@@ -141,9 +136,7 @@ private slots:
     // '|' stands for a line end.
     void mimeApps_data()
     {
-        QTest::addColumn<QString>("current");
-        QTest::addColumn<QString>("types");
-        QTest::addColumn<QString>("result");
+        QTest::addColumn<QString>("current"); QTest::addColumn<QString>("types"); QTest::addColumn<QString>("result");
         QTest::newRow("no file") << "" << "text/x-tarmel-iso" << "[Default Applications]|text/x-tarmel-iso=tarmel.desktop;|";
         QTest::newRow("put first before another program")
             << "[Default Applications]|text/plain=gedit.desktop;|" << "text/plain"
