@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -104,8 +105,7 @@ private slots:
 
     void filters_data()
     {
-        QTest::addColumn<QString>("filter"); QTest::addColumn<int>("filterIndex");
-        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QString>("filter"); QTest::addColumn<int>("filterIndex"); QTest::addColumn<QStringList>("shown");
         QTest::addColumn<int>("row"); // preselected
         QTest::newRow("empty") << "" << 1 << QStringList() << 0;
         QTest::newRow("every file is *") << "Tous (*.*)|*.*" << 0 << QStringList{"Tous (*.*) (*)"} << 0;
@@ -160,10 +160,7 @@ private slots:
             typed.isEmpty() ? d->reject() : static_cast<QDialog *>(d)->accept();
         });
         bool prompted = false;
-        OnModal<QMessageBox> prompt([&](QMessageBox *box) {
-            prompted = true;
-            box->button(QMessageBox::Yes)->click();
-        });
+        OnModal<QMessageBox> prompt([&](QMessageBox *box) { prompted = true, box->button(QMessageBox::Yes)->click(); });
         const bool shown = save ? dialog.showSave() : dialog.showOpen();
         QDir::setCurrent(before);
         QCOMPARE(QList<bool>({shown, prompted}), QList<bool>({!typed.isEmpty() || !cancelError, asked}));
@@ -202,13 +199,10 @@ private slots:
                 d->colorList->setCurrentText(color);
             accept ? d->accept() : d->reject();
         });
-        const bool shown = dialog.showFont();
-        QCOMPARE(shown, accept || !cancelError);
+        QCOMPARE(dialog.showFont(), accept || !cancelError);
         QCOMPARE(seen, QStringList({"Police", preset == Qt::black ? "Noir" : preset.name(), "12", "1"}));
-        const QColor expectedColor = !accept ? preset : color.isEmpty() ? preset : QColor(0, 0, 128);
-        QCOMPARE(p.Color, expectedColor);
-        QCOMPARE(QList<bool>({p.FontBold, p.FontStrikethru, p.FontUnderline}),
-                 QList<bool>({accept, accept, !accept}));
+        QCOMPARE(p.Color, accept && !color.isEmpty() ? QColor(0, 0, 128) : preset);
+        QCOMPARE(QList<bool>({p.FontBold, p.FontStrikethru, p.FontUnderline}), QList<bool>({accept, accept, !accept}));
         QCOMPARE(p.FontSize, accept ? 15.0 : 12.0);
     }
 };

@@ -13,6 +13,7 @@
 #include "tests/recovery/RecoveryTestTools.h"
 #include "tests/support/TestApp.h"
 
+#include <Qsci/qsciscintilla.h>
 #include <QtTest>
 
 #include <sys/stat.h>
