@@ -2,10 +2,10 @@
 #include "platform/CommonDialog.h"
 #include "platform/FontDialog.h"
 #include "platform/MessageBox.h"
+#include "tests/platform/ModalDriver.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -16,35 +16,12 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QWindow>
 
-#include <functional>
-
 using platform::QtCommonDialog;
+using testsupport::OnModal;
 
-namespace {
-
-const QString filter = QStringLiteral("Fichiers CN (*.iso)|*.iso|Fichiers CN (*.txt)|*.txt|Tous les fichiers (*.*)|*.*");
-
-// Acts once on the first modal window of type T that becomes active, from inside the event loop
-// that window runs. The action must end by closing the window, and should only record what it
-// sees: the test asserts once the modal call has returned.
-template <class T>
-struct OnModal {
-    explicit OnModal(std::function<void(T *)> act)
-    {
-        QObject::connect(&timer, &QTimer::timeout, [this, act] {
-            if (T *w = qobject_cast<T *>(QApplication::activeModalWidget()); w && w->isVisible())
-                timer.stop(), ran = true, act(w);
-        });
-        timer.start(10);
-    }
-    QTimer timer;
-    bool ran = false;
-};
-
-} // namespace
+static const QString filter = QStringLiteral("Fichiers CN (*.iso)|*.iso|Fichiers CN (*.txt)|*.txt|Tous les fichiers (*.*)|*.*");
 
 class TestDialogs : public QObject {
     Q_OBJECT

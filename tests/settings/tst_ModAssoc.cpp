@@ -16,11 +16,9 @@ QString dump(const platform::Registry &registry, const QString &key = QString())
     QStringList lines;
     for (const QString &name : registry.valueNames(key))
         lines << key + (name.isEmpty() ? QString() : u'[' + name + u']') + u'=' + *registry.value(key, name);
-    for (const QString &sub : registry.subKeys(key)) {
-        const QString inner = dump(registry, key.isEmpty() ? sub : key + u'\\' + sub);
-        if (!inner.isEmpty())
+    for (const QString &sub : registry.subKeys(key))
+        if (const QString inner = dump(registry, key.isEmpty() ? sub : key + u'\\' + sub); !inner.isEmpty())
             lines << inner;
-    }
     lines.sort();
     return lines.join(QStringLiteral("; "));
 }
@@ -29,12 +27,8 @@ QString dump(const platform::Registry &registry, const QString &key = QString())
 void load(MemoryRegistry &registry, const QString &values)
 {
     for (const QString &entry : values.split(QStringLiteral("; "), Qt::SkipEmptyParts)) {
-        QString key = entry.section(u'=', 0, 0), name;
-        if (key.endsWith(u']')) {
-            name = key.section(u'[', 1).chopped(1);
-            key = key.section(u'[', 0, 0);
-        }
-        registry.setValue(key, name, entry.section(u'=', 1));
+        const QString key = entry.section(u'=', 0, 0);
+        registry.setValue(key.section(u'[', 0, 0), key.endsWith(u']') ? key.section(u'[', 1).chopped(1) : QString(), entry.section(u'=', 1));
     }
 }
 
