@@ -12,8 +12,7 @@ private slots:
     // The help file in a program folder, and the collection that stands for a help file.
     void names_data()
     {
-        QTest::addColumn<QString>("of");
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("of"); QTest::addColumn<QString>("expected");
         QTest::newRow("help file, no separator at the end") << "/opt/tarmel" << "/opt/tarmel/Tarmel.HLP";
         QTest::newRow("help file, separator at the end") << "/opt/tarmel/" << "/opt/tarmel/Tarmel.HLP";
         QTest::newRow("collection: suffix replaced") << "/opt/tarmel/Tarmel.HLP" << "/opt/tarmel/Tarmel.qhc";
@@ -23,15 +22,13 @@ private slots:
     }
     void names()
     {
-        QFETCH(QString, of);
-        QFETCH(QString, expected);
+        QFETCH(QString, of); QFETCH(QString, expected);
         QCOMPARE(QTest::currentDataTag()[0] == 'h' ? helpFilePath(of) : collectionFor(of), expected);
     }
 
     void candidatesStartBesideTheHelpFile_data()
     {
-        QTest::addColumn<QString>("helpFile");
-        QTest::addColumn<QStringList>("fallbacks");
+        QTest::addColumn<QString>("helpFile"); QTest::addColumn<QStringList>("fallbacks");
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("beside, then each fallback in order")
             << "/home/u/.config/Tarmel/Tarmel.HLP" << QStringList{"/usr/bin", "/usr/share/tarmel/"}
@@ -44,9 +41,7 @@ private slots:
 
     void candidatesStartBesideTheHelpFile()
     {
-        QFETCH(QString, helpFile);
-        QFETCH(QStringList, fallbacks);
-        QFETCH(QStringList, expected);
+        QFETCH(QString, helpFile); QFETCH(QStringList, fallbacks); QFETCH(QStringList, expected);
         QCOMPARE(collectionCandidates(helpFile, fallbacks), expected);
     }
 };

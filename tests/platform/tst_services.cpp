@@ -125,9 +125,7 @@ private slots:
 
     void startProgram()
     {
-        QFETCH(QString, name);
-        QFETCH(QStringList, installed);
-        QFETCH(QString, arguments);
+        QFETCH(QString, name); QFETCH(QStringList, installed); QFETCH(QString, arguments);
         QTemporaryDir bin;
         for (const QString &p : installed)
             if (!p.isEmpty())

@@ -21,11 +21,9 @@ inline QStringList journalFiles(const QString &root)
 inline QList<tarmel::recovery::JournalEntry> journalEntries(const QString &root)
 {
     QList<tarmel::recovery::JournalEntry> entries;
-    for (const QString &path : journalFiles(root)) {
-        QFile f(path);
+    for (QFile f : journalFiles(root))
         if (const auto e = f.open(QIODevice::ReadOnly) ? tarmel::recovery::decodeJournal(f.readAll()) : std::nullopt)
             entries << *e;
-    }
     return entries;
 }
 

@@ -21,22 +21,17 @@ int main(int argc, char **argv)
         return 2;
     testsupport::FakeServices fakes;
     QTemporaryDir programDir;
-    fakes.shell.programFolderPath = programDir.path();
-    fakes.shell.currentFolderPath = programDir.path();
+    fakes.shell.programFolderPath = fakes.shell.currentFolderPath = programDir.path();
     fakes.shell.previousInstance = true; // the test decides who recovers: never this process
     fakes.messageBox.autoOk = true;
     fakes.messageBox.onFailure = [](const QString &) {};
     fakes.recovery.folder = args[1];
-    fakes.recovery.pause = 100;
-    fakes.recovery.longestWait = 1000;
+    std::tie(fakes.recovery.pause, fakes.recovery.longestWait) = std::pair(100, 1000);
     tarmel::MDIForm1 window(fakes.services());
     window.startUp({});
-    if (args[2] == QLatin1String("-")) {
-        window.runCommand(QStringLiteral("Mnu_Nouveau"));
-    } else {
+    if (args[2] != QLatin1String("-"))
         fakes.commonDialog.expectOpen(args[2]);
-        window.runCommand(QStringLiteral("Mnu_Ouvrir"));
-    }
+    window.runCommand(args[2] == QLatin1String("-") ? QStringLiteral("Mnu_Nouveau") : QStringLiteral("Mnu_Ouvrir"));
     tarmel::Form1 *doc = window.activeDocument();
     if (!doc)
         return 3;

@@ -38,38 +38,20 @@ JournalEntry sampleEntry(const QByteArray &text = QByteArray("N10 G0 X0\n\n\nN20
 class TestJournal : public QObject {
     Q_OBJECT
 private slots:
-    // Every field comes back: the decoded entry encodes to the very same bytes.
-    void roundTrip_data()
+    // Every field comes back: the decoded entry encodes to the very same bytes. Anything but a
+    // whole journal is refused, so that it is reported and kept, never offered half-read.
+    void roundTripAndDamage()
     {
-        QTest::addColumn<int>("variant");
-        QTest::newRow("utf-8, LF, BOM, NUL, odd path") << 0;
-        QTest::newRow("new document, empty text, no base") << 1;
-        QTest::newRow("rich, Windows-1252, text holding the header's marks") << 2;
-    }
-    void roundTrip()
-    {
-        QFETCH(int, variant);
-        JournalEntry e = sampleEntry();
-        if (variant == 1) {
-            e.path.clear();
-            e.text.clear();
-            e.base = FileStamp();
-        } else if (variant == 2) {
-            e.type = FileType::Rich;
-            e.format = FileFormat{Encoding::Windows1252, false, LineEndStyle::Mixed, true};
-            e.text = "TARMEL-JOURNAL 1\nlength=3\n\n\nTARMEL-JOURNAL-END\n";
+        JournalEntry blank = sampleEntry(), rich = sampleEntry("TARMEL-JOURNAL 1\nlength=3\n\n\nTARMEL-JOURNAL-END\n");
+        blank.path.clear(), blank.text.clear(), blank.base = FileStamp();
+        rich.type = FileType::Rich;
+        rich.format = FileFormat{Encoding::Windows1252, false, LineEndStyle::Mixed, true};
+        for (const JournalEntry &e : {sampleEntry(), blank, rich}) {
+            const std::optional<JournalEntry> back = decodeJournal(encodeJournal(e));
+            QVERIFY(back && back->text == e.text);
+            QCOMPARE(encodeJournal(*back), encodeJournal(e));
         }
-        const std::optional<JournalEntry> back = decodeJournal(encodeJournal(e));
-        QVERIFY(back);
-        QCOMPARE(back->text, e.text);
-        QCOMPARE(encodeJournal(*back), encodeJournal(e));
-    }
-
-    // Anything but a whole journal is refused, so that it is reported and kept, never offered half-read.
-    void damagedIsRefused()
-    {
         const QByteArray good = encodeJournal(sampleEntry());
-        QVERIFY(decodeJournal(good));
         for (const QByteArray &bytes : {QByteArray(), good.left(good.size() - 25), good.left(40),
                                         QByteArray(good).replace("JOURNAL 1", "JOURNAL 9"),
                                         QByteArray(good).replace("length=27", "length=26"),
@@ -110,21 +92,19 @@ private slots:
             QCOMPARE(orphans.journals().first().file, endedFile);
             QCOMPARE(orphans.journals().first().entry->text, QByteArray("ended"));
             QVERIFY(OrphanSessions(folder).journals().isEmpty()); // another instance meanwhile: nothing to take
-            QVERIFY(orphans.discard(endedFile));
-            QVERIFY(!orphans.discard(endedFile));
+            QVERIFY(orphans.discard(endedFile) && !orphans.discard(endedFile));
         }
         // The ended session, emptied, is gone; the running one is whole.
-        QCOMPARE(QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
-        QCOMPARE(testsupport::journalFiles(folder).size(), 1);
+        const auto sessions = [&] { return QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden).size(); };
+        QCOMPARE(QList<qsizetype>({sessions(), testsupport::journalFiles(folder).size()}), QList<qsizetype>({1, 1}));
         running->remove(1);
         running.reset();
-        QVERIFY(QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+        QCOMPARE(sessions(), 0);
     }
 
     void diskChange_data()
     {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<DiskChange>("expected");
+        QTest::addColumn<QString>("action"); QTest::addColumn<DiskChange>("expected");
         QTest::newRow("touched, same bytes") << "touch" << DiskChange::Unchanged;
         QTest::newRow("rewritten, same bytes") << "N10 G0\r\n" << DiskChange::Unchanged;
         QTest::newRow("same size, other bytes") << "N10 G1\r\n" << DiskChange::Changed;
@@ -134,21 +114,15 @@ private slots:
     }
     void diskChange()
     {
-        QFETCH(QString, action);
-        QFETCH(DiskChange, expected);
+        QFETCH(QString, action); QFETCH(DiskChange, expected);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("p.iso"));
         QVERIFY(writeBytes(path, "N10 G0\r\n"));
         const qint64 limit = action == QLatin1String("touch-large") ? 4 : kStampHashLimit;
         const FileStamp known = stampOf(path, limit);
-        const QByteArray name = QFile::encodeName(path);
-        struct utimbuf later{1000000, 1000000};
-        if (action.startsWith(u'N'))
-            QVERIFY(writeBytes(path, action.toLatin1()));
-        if (action == QLatin1String("delete"))
-            QVERIFY(QFile::remove(path));
-        else // an old time, so that only the content can tell
-            QCOMPARE(::utime(name.constData(), &later), 0);
+        struct utimbuf later{1000000, 1000000}; // an old time, so that only the content can tell
+        QVERIFY(!action.startsWith(u'N') || writeBytes(path, action.toLatin1()));
+        QVERIFY(action == QLatin1String("delete") ? QFile::remove(path) : ::utime(QFile::encodeName(path).constData(), &later) == 0);
         FileStamp now;
         QCOMPARE(compareWithDisk(known, path, &now, limit), expected);
         QCOMPARE(now.exists, expected != DiskChange::Deleted);

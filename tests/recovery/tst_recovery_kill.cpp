@@ -64,10 +64,8 @@ private slots:
         const QString folder = home.filePath(QStringLiteral("state/tarmel/recovery"));
         const QString file = home.filePath(QStringLiteral("prog.iso"));
         const QByteArray original("N10 G0\nN20 (\xC3\xA9t\xC3\xA9)\n"), expected("G90 " + original);
-        {
-            QFile f(file);
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(original) == original.size());
-        }
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(original) == original.size() && f.flush());
         Child first(folder, file, QStringLiteral("G90 "));
         Child second(folder, QStringLiteral("-"), QStringLiteral("N2 second"));
         QVERIFY(first.typed() && second.typed());
@@ -75,16 +73,13 @@ private slots:
         QVERIFY(first.kill());
         {
             NextStart app(folder); // only the killed instance's document is offered
-            QCOMPARE(app.fakes.recovery.shown.size(), 1);
-            QCOMPARE(app.fakes.recovery.shown[0].size(), 1);
-            QCOMPARE(app.fakes.recovery.shown[0][0].fileName, QStringLiteral("prog.iso"));
-            QCOMPARE(app.fakes.recovery.shown[0][0].folder, home.path());
+            const auto &shown = app.fakes.recovery.shown;
+            QCOMPARE(QList<qsizetype>({shown.size(), shown.value(0).size()}), QList<qsizetype>({1, 1}));
+            QCOMPARE(QStringList({shown[0][0].fileName, shown[0][0].folder}), QStringList({"prog.iso", home.path()}));
             Form1 *doc = app.doc();
-            QVERIFY(doc);
-            QCOMPARE(doc->Text1->utf8(), expected);
-            QCOMPARE(doc->caption(), file);
-            QVERIFY(doc->Change);
-            QCOMPARE(doc->StatusBar1->panelText(9) + u' ' + doc->StatusBar1->panelText(10), QStringLiteral("UTF-8 LF"));
+            QVERIFY(doc && doc->Change);
+            QCOMPARE(QStringList({doc->Text1->utf8(), doc->caption(), doc->StatusBar1->panelText(9), doc->StatusBar1->panelText(10)}),
+                     QStringList({expected, file, "UTF-8", "LF"}));
             QCOMPARE(TestApp::read(file), original); // nothing written before the user saves
             app.trigger("Mnu_Enregistrer");
             QCOMPARE(TestApp::read(file), expected);
@@ -94,8 +89,7 @@ private slots:
         QVERIFY(second.kill());
         NextStart after(folder);
         QCOMPARE(after.fakes.recovery.shown.size(), 1);
-        QCOMPARE(after.doc()->Text1->utf8(), QByteArray("N2 second"));
-        QCOMPARE(after.doc()->caption(), QStringLiteral("Nouveau.iso"));
+        QCOMPARE(QStringList({after.doc()->Text1->utf8(), after.doc()->caption()}), QStringList({"N2 second", "Nouveau.iso"}));
     }
 };
 

@@ -26,8 +26,7 @@ class ConfigFileTest : public QObject
 private slots:
     void parse_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("config");
+        QTest::addColumn<QByteArray>("bytes"); QTest::addColumn<QString>("config");
         QTest::newRow("as written") << QByteArray(" 1 \r\nArial\r\n 12 \r\n 0 \r\n 2 \r\n") << "1|Arial|12|0|2";
         QTest::newRow("empty file: zero state") << QByteArray() << "0||0|0|0";
         QTest::newRow("bad line 1 keeps the others in place") << QByteArray("oui\r\nArial\r\n 11 \r\n 1 \r\n 1 \r\n") << "0|Arial|11|1|1";
@@ -47,29 +46,13 @@ private slots:
 
     void parse()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, config);
+        QFETCH(QByteArray, bytes); QFETCH(QString, config);
         QCOMPARE(describe(tarmel::parseConfig(bytes)), config);
-    }
-
-    // No file: the defaults (a folder of that name is no file); a file that cannot be read: the zero
-    // state; else what its bytes say.
-    void readFile()
-    {
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkdir("Tarmel.cfg"));
-        for (const char *name : {"absent.cfg", "Tarmel.cfg"})
-            QCOMPARE(describe(tarmel::readConfig(dir.filePath(name))), "0|Courier New|10|1|0");
-        QFile file(dir.filePath("other.cfg"));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(" 1 \r\nArial\r\n") && file.setPermissions({}));
-        file.close();
-        QCOMPARE(describe(tarmel::readConfig(file.fileName())), ::geteuid() == 0 ? "1|Arial|0|0|0" : "0||0|0|0");
     }
 
     void format_data()
     {
-        QTest::addColumn<QString>("config");
-        QTest::addColumn<QChar>("separator");
+        QTest::addColumn<QString>("config"); QTest::addColumn<QChar>("separator");
         QTest::addColumn<QByteArray>("bytes");   // '|' for each CR LF; empty: not compared
         QTest::newRow("fraction, French separator") << "1|Arial|10.5|0|2" << QChar(u',') << QByteArray(" 1 |Arial| 10,5 | 0 | 2 |");
         QTest::newRow("negative values") << "-1|Arial|-2.25|-7|-2" << QChar(u'.') << QByteArray("-1 |Arial|-2.25 |-7 |-2 |");
@@ -83,9 +66,7 @@ private slots:
     // the font name's bytes look like.
     void format()
     {
-        QFETCH(QString, config);
-        QFETCH(QChar, separator);
-        QFETCH(QByteArray, bytes);
+        QFETCH(QString, config); QFETCH(QChar, separator); QFETCH(QByteArray, bytes);
         const QStringList f = config.split(u'|');
         const QByteArray written = tarmel::formatConfig(Config{f[0].toInt(), f[1], f[2].toDouble(), f[3].toInt(), f[4].toInt()}, separator);
         if (!bytes.isEmpty())
@@ -93,23 +74,27 @@ private slots:
         QCOMPARE(describe(tarmel::parseConfig(written)), config);
     }
 
-    // Written whole over the old file, longer than the new one; the folder named with a trailing
-    // separator gets no second one.
-    void writeConfig()
+    // No file: the defaults (a folder of that name is no file); a file that cannot be read: the zero
+    // state. Written whole over the old file, longer than the new one; the folder named with a
+    // trailing separator gets no second one; a folder that is no folder: a failure that says why.
+    void files()
     {
         QTemporaryDir dir;
         const QString path = tarmel::configFilePath(dir.path() + u'/');
         QCOMPARE(path, dir.path() + "/Tarmel.cfg");
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write(" 1 \r\nOld\r\n 10 \r\n 1 \r\n 0 \r\n extra \r\n") > 0);
-        old.close();
+        QVERIFY(QDir(dir.path()).mkdir("Tarmel.cfg"));
+        for (const QString &name : {dir.filePath("absent.cfg"), path})
+            QCOMPARE(describe(tarmel::readConfig(name)), "0|Courier New|10|1|0");
+        QFile file(dir.filePath("other.cfg"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(" 1 \r\nArial\r\n x \r\n x \r\n x \r\n longer than what replaces it \r\n") && file.setPermissions({}));
+        file.close();
+        QCOMPARE(describe(tarmel::readConfig(file.fileName())), ::geteuid() == 0 ? "1|Arial|0|0|0" : "0||0|0|0");
         const Config config{0, QStringLiteral("Arial, Bold"), 10.5, 0, 2};
+        QVERIFY(QDir(dir.path()).rmdir("Tarmel.cfg") && file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) && file.rename(path));
         QVERIFY(tarmel::writeConfig(path, config, u',').ok);
         QCOMPARE(describe(tarmel::readConfig(path)), "0|Arial, Bold|10.5|0|2");
         QCOMPARE(QFileInfo(path).size(), qint64(tarmel::formatConfig(config, u',').size()));
-        // A folder that is no folder (even root cannot write there): a failure that says why.
-        const QString notAFolder = dir.filePath(QStringLiteral("Tarmel.cfg"));
-        const tarmel::WriteResult failed = tarmel::writeConfig(tarmel::configFilePath(notAFolder), config, u',');
+        const tarmel::WriteResult failed = tarmel::writeConfig(tarmel::configFilePath(path), config, u','); // even root cannot
         QVERIFY(!failed.ok && !failed.error.isEmpty());
     }
 };

@@ -16,11 +16,9 @@ QString dump(const platform::Registry &registry, const QString &key = QString())
     QStringList lines;
     for (const QString &name : registry.valueNames(key))
         lines << key + (name.isEmpty() ? QString() : u'[' + name + u']') + u'=' + *registry.value(key, name);
-    for (const QString &sub : registry.subKeys(key)) {
-        const QString inner = dump(registry, key.isEmpty() ? sub : key + u'\\' + sub);
-        if (!inner.isEmpty())
+    for (const QString &sub : registry.subKeys(key))
+        if (const QString inner = dump(registry, key.isEmpty() ? sub : key + u'\\' + sub); !inner.isEmpty())
             lines << inner;
-    }
     lines.sort();
     return lines.join(QStringLiteral("; "));
 }
@@ -29,12 +27,8 @@ QString dump(const platform::Registry &registry, const QString &key = QString())
 void load(MemoryRegistry &registry, const QString &values)
 {
     for (const QString &entry : values.split(QStringLiteral("; "), Qt::SkipEmptyParts)) {
-        QString key = entry.section(u'=', 0, 0), name;
-        if (key.endsWith(u']')) {
-            name = key.section(u'[', 1).chopped(1);
-            key = key.section(u'[', 0, 0);
-        }
-        registry.setValue(key, name, entry.section(u'=', 1));
+        const QString key = entry.section(u'=', 0, 0);
+        registry.setValue(key.section(u'[', 0, 0), key.endsWith(u']') ? key.section(u'[', 1).chopped(1) : QString(), entry.section(u'=', 1));
     }
 }
 
@@ -59,12 +53,8 @@ private slots:
     // group applied checked or cleared; the program folder is /opt/t unless the row gives another.
     void apply_data()
     {
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<int>("writes");
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("results");
-        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("before"); QTest::addColumn<QString>("folder"); QTest::addColumn<int>("writes");
+        QTest::addColumn<QString>("steps"); QTest::addColumn<QString>("results"); QTest::addColumn<QString>("after");
         const QString iso = QStringLiteral(".cn=Tarmel.exe; .iso=Tarmel.exe; .rub=Tarmel.exe; .xcn=Tarmel.exe; "
                                            ".xpi=Tarmel.exe; ") + isoClass;
         QTest::newRow("register, folder with blanks: both quoted")
@@ -88,12 +78,8 @@ private slots:
     }
     void apply()
     {
-        QFETCH(QString, before);
-        QFETCH(QString, folder);
-        QFETCH(int, writes);
-        QFETCH(QString, steps);
-        QFETCH(QString, results);
-        QFETCH(QString, after);
+        QFETCH(QString, before); QFETCH(QString, folder); QFETCH(int, writes); QFETCH(QString, steps);
+        QFETCH(QString, results); QFETCH(QString, after);
         MemoryRegistry registry;
         load(registry, before);
         registry.writesLeft = writes;
@@ -129,16 +115,14 @@ private slots:
 
     void exec_data()
     {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QString>("exec");
+        QTest::addColumn<QString>("program"); QTest::addColumn<QString>("exec");
         QTest::newRow("percent") << "/opt/100%/tarmel" << "/opt/100%%/tarmel";
         QTest::newRow("blanks") << "/home/a b/tarmel" << "\"/home/a b/tarmel\"";
         QTest::newRow("reserved characters") << "/x/\"$`%/t" << "\"/x/\\\\\"\\\\$\\\\`%%/t\"";
     }
     void exec()
     {
-        QFETCH(QString, program);
-        QFETCH(QString, exec);
+        QFETCH(QString, program); QFETCH(QString, exec);
         QCOMPARE(desktopExecProgram(program), exec);
         QVERIFY(desktopEntry(program, {"text/plain"}).contains(("Exec=" + exec + " %f\n").toUtf8()));
     }
@@ -146,9 +130,7 @@ private slots:
     // '|' stands for a line end.
     void mimeApps_data()
     {
-        QTest::addColumn<QString>("current");
-        QTest::addColumn<QString>("types");
-        QTest::addColumn<QString>("result");
+        QTest::addColumn<QString>("current"); QTest::addColumn<QString>("types"); QTest::addColumn<QString>("result");
         QTest::newRow("no file") << "" << "text/x-tarmel-iso" << "[Default Applications]|text/x-tarmel-iso=tarmel.desktop;|";
         QTest::newRow("put first before another program")
             << "[Default Applications]|text/plain=gedit.desktop;|" << "text/plain"
@@ -166,9 +148,7 @@ private slots:
     }
     void mimeApps()
     {
-        QFETCH(QString, current);
-        QFETCH(QString, types);
-        QFETCH(QString, result);
+        QFETCH(QString, current); QFETCH(QString, types); QFETCH(QString, result);
         const QByteArray got = mimeAppsWithDefaults(current.replace(u'|', u'\n').toUtf8(),
                                                     types.split(u',', Qt::SkipEmptyParts), QStringLiteral("tarmel.desktop"));
         QCOMPARE(QString::fromUtf8(got), result.replace(u'|', u'\n'));
