@@ -1,5 +1,5 @@
-// What each event does to the enabled state of the menu items and toolbar buttons, and
-// the edit commands themselves, driven as a user would: actions, keys and clicks.
+// What each event does to the enabled state of the menu items and toolbar buttons, and the edit commands
+// themselves, driven as a user would: actions, keys and clicks.
 #include "app/MDIForm1.h"
 #include "document/Form1.h"
 #include "document/StatusBar1Widget.h"
@@ -188,15 +188,12 @@ private slots:
     void commandsWithoutDocumentDoNothing()
     {
         App app;
-        app.fakes.clipboard.setText(QStringLiteral("X"));
-        for (const char *name : {"Mnu_Edition(4)", "Mnu_Edition(5)", "Mnu_Edition(6)", "Mnu_Supprimer", "Mnu_ToutSelect",
-                                 "Mnu_Desel", "Mnu_Annuler", "Mnu_D1", "Mnu_Fusionner", "Mnu_Renumeroter", "Mnu_NumAuto",
-                                 "Mnu_Enregistrer", "Mnu_EnregistrerSous", "Mnu_Close", "Mnu_Texte"})
-            app.run(QString::fromLatin1(name));
+        app.play(QStringLiteral("clip:X|run:Mnu_Edition(4)|run:Mnu_Edition(5)|run:Mnu_Edition(6)|run:Mnu_Supprimer|run:Mnu_ToutSelect|"
+                                "run:Mnu_Desel|run:Mnu_Annuler|run:Mnu_D1|run:Mnu_Fusionner|run:Mnu_Renumeroter|run:Mnu_NumAuto|"
+                                "run:Mnu_Enregistrer|run:Mnu_EnregistrerSous|run:Mnu_Close|run:Mnu_Texte"));
         app.main->Toolbar1_Click();
         QCOMPARE(app.fakes.clipboard.stored(), QStringLiteral("X"));
-        QVERIFY(app.main->documents().isEmpty());
-        QCOMPARE(app.fakes.commonDialog.shown().size(), 0);
+        QVERIFY(app.main->documents().isEmpty() && app.fakes.commonDialog.shown().isEmpty());
     }
 
     // The right button pops up the Edit menu, refreshed on opening: its items and the date captions.
