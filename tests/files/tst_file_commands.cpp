@@ -177,28 +177,35 @@ private slots:
     }
 
     // Opened, shown with its size and format, marked modified and saved: the same bytes again, every program of
-    // the shared corpus too.
-    void saveUnchangedGivesSameBytes_data()
+    // the shared corpus too. A character the file's encoding cannot hold asks: saved in UTF-8 on Yes, not on No.
+    void save_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("panels");   // size, encoding, line ends; empty: not checked
+        QTest::addColumn<QString>("panels");   // once opened: size, encoding, line ends; empty: not checked
+        QTest::addColumn<int>("answer");       // to the question on a character typed after "N10 " (0: none typed)
+        QTest::addColumn<QByteArray>("saved");   // null: the bytes opened
         QByteArray high("N10\0X\r\n", 7);   // a NUL, then every byte from 0x80
         for (int b = 0x80; b <= 0xFF; ++b)
             high.append(char(b));
-        QTest::newRow("NUL and 0x80-0xFF") << high + "\r\n" << " 137 Octets|Windows-1252|CR LF";
-        QTest::newRow("mixed, no final line end") << QByteArray("N10\r\nN20\nN30\rN40") << " 16 Octets|Windows-1252|mixte";
-        QTest::newRow("utf8 bom") << QByteArray("\xEF\xBB\xBF(caf\xC3\xA9)\r\n") << " 12 Octets|UTF-8|CR LF";
+        QTest::newRow("NUL and 0x80-0xFF") << high + "\r\n" << " 137 Octets|Windows-1252|CR LF" << 0 << QByteArray();
+        QTest::newRow("mixed, no final line end") << QByteArray("N10\r\nN20\nN30\rN40") << " 16 Octets|Windows-1252|mixte" << 0 << QByteArray();
+        QTest::newRow("utf8 bom") << QByteArray("\xEF\xBB\xBF(caf\xC3\xA9)\r\n") << " 12 Octets|UTF-8|CR LF" << 0 << QByteArray();
+        const QByteArray degree("N10 \xB0\r\n");   // a Windows-1252 degree sign
+        QTest::newRow("not in 1252: no") << degree << " 7 Octets|Windows-1252|CR LF" << int(platform::mb::AnswerNo) << degree;
+        QTest::newRow("not in 1252: yes") << degree << "" << int(platform::mb::AnswerYes) << QByteArray("N10 \xC2\xB0 \xE4\xB8\x80\r\n");
         const QDir corpus(testsupport::corpusPath("nc"));
         for (const QString &name : corpus.entryList(QDir::Files))
-            QTest::newRow(qPrintable("corpus/" + name)) << readPlain(corpus.filePath(name)) << QString();
+            QTest::newRow(qPrintable("corpus/" + name)) << readPlain(corpus.filePath(name)) << QString() << 0 << QByteArray();
         if (!corpus.exists())
-            QTest::newRow("corpus") << QByteArray() << "skip";
+            QTest::newRow("corpus") << QByteArray() << "skip" << 0 << QByteArray();
     }
 
-    void saveUnchangedGivesSameBytes()
+    void save()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, panels);
+        QFETCH(int, answer);
+        QFETCH(QByteArray, saved);
         if (panels == u"skip")
             SKIP_WITHOUT_CORPUS(QStringLiteral("nc"));
         TestApp app;
@@ -207,9 +214,17 @@ private slots:
         const auto panel = [&](int i) { return doc->StatusBar1->panelText(i); };
         QVERIFY(panels.isEmpty() || QStringList({panel(2), panel(9), panel(10)}).join(u'|') == panels);
         doc->Change = true;
+        if (answer) {
+            doc->Text1->setSelStart(5);
+            doc->Text1->setSelText(QStringLiteral(" \u4E00"));
+            app.fakes.messageBox.answer(answer);
+        }
         app.trigger("Mnu_Enregistrer");
-        QVERIFY(TestApp::read(file) == bytes);
-        QVERIFY(!doc->Change);
+        QVERIFY(!answer || app.fakes.messageBox.last().text.contains(QStringLiteral("\u4E00")));
+        QVERIFY(TestApp::read(file) == (saved.isNull() ? bytes : saved));
+        QCOMPARE(doc->Change, answer == platform::mb::AnswerNo);
+        if (answer)
+            QCOMPARE(panel(9), answer == platform::mb::AnswerYes ? QStringLiteral("UTF-8") : QStringLiteral("Windows-1252"));
     }
 
     // A new document: Save opens Save As, preset to "Nouveau.iso" and the last filter; the file ends with one line
@@ -245,33 +260,6 @@ private slots:
         QCOMPARE(app.main->state().LastFilterIndex, qint16(expected.isEmpty() ? 3 : 1));
         app.trigger("Mnu_Enregistrer");
         QCOMPARE(QFile::exists(target) ? TestApp::read(target) : QByteArray(), expected);
-    }
-
-    // A character the file's encoding cannot hold: saved in UTF-8 on Yes, not saved on No.
-    void unrepresentableCharacterAsks_data()
-    {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("no") << int(platform::mb::AnswerNo) << QByteArray("N10 \xB0\r\n");
-        QTest::newRow("yes") << int(platform::mb::AnswerYes) << QByteArray("N10 \xC2\xB0 \xE4\xB8\x80\r\n");
-    }
-
-    void unrepresentableCharacterAsks()
-    {
-        QFETCH(int, answer);
-        QFETCH(QByteArray, expected);
-        TestApp app;
-        const QString file = app.write(QStringLiteral("a.iso"), "N10 \xB0\r\n");   // a Windows-1252 degree sign
-        Form1 *doc = app.open(file);
-        doc->Text1->setSelStart(5);
-        doc->Text1->setSelText(QStringLiteral(" \u4E00"));
-        app.fakes.messageBox.answer(answer);
-        app.trigger("Mnu_Enregistrer");
-        QVERIFY(app.fakes.messageBox.last().text.contains(QStringLiteral("\u4E00")));
-        QCOMPARE(TestApp::read(file), expected);
-        const bool yes = answer == platform::mb::AnswerYes;
-        QCOMPARE(doc->Change, !yes);
-        QCOMPARE(doc->StatusBar1->panelText(9), yes ? QStringLiteral("UTF-8") : QStringLiteral("Windows-1252"));
     }
 
     // A failed save shows the save error with the writer's reason and leaves the document modified and the file
