@@ -1,5 +1,5 @@
-// What each event does to the enabled state of the menu items and toolbar buttons, and
-// the edit commands themselves, driven as a user would: actions, keys and clicks.
+// What each event does to the enabled state of the menu items and toolbar buttons, and the edit commands
+// themselves, driven as a user would: actions, keys and clicks.
 #include "app/MDIForm1.h"
 #include "document/Form1.h"
 #include "document/StatusBar1Widget.h"
@@ -12,6 +12,9 @@
 #include <QToolBar>
 #include <QtTest>
 
+#include <functional>
+#include <map>
+
 using namespace tarmel;
 
 namespace {
@@ -20,53 +23,43 @@ struct App : testsupport::TestApp {
     App() { QVERIFY(showWindow()); }
     QWidget *editor() const { return doc()->Text1->engine(); }
     QWidget *viewport() const { return doc()->Text1->engine()->viewport(); }
-    // Plays steps separated by "|": "new:TEXT" a new window holding TEXT, "open" a program file,
-    // "activate:N" the Nth window, "text:TEXT", "from:N" the caret's place, "select:N" characters
-    // from it, "run:ITEM" a menu item's command, "edit-menu" the Edit menu's refresh, "snapshot",
-    // "saved" (the document counts as unmodified), "click:X" / "shift-click:X" / "double-click:X"
-    // on the first line, "toolbar-click", "key:KEYS" typed ("A" without KEYS),
-    // "clip:TEXT" the clipboard's text, "unreadable" the clipboard.
+    // Plays steps separated by "|": "new:TEXT" a new window holding TEXT, "open" a program file, "activate:N" the Nth
+    // window, "text:TEXT", "from:N" the caret's place, "select:N" characters from it, "run:ITEM" a menu item's
+    // command, "edit-menu" the Edit menu's refresh, "snapshot", "saved" (the document counts as unmodified),
+    // "click:X" / "shift-click:X" / "double-click:X" on the first line, "toolbar-click", "key:KEYS" typed ("A"
+    // without KEYS), "clip:TEXT" the clipboard's text, "unreadable" the clipboard.
     void play(const QString &steps)
     {
+        const auto click = [this](Qt::KeyboardModifier modifier) {
+            return [=, this](const QString &x) { QTest::mouseClick(viewport(), Qt::LeftButton, modifier, QPoint(x.toInt(), 6)); };
+        };
+        const std::map<QString, std::function<void(const QString &)>> verbs{
+            {"clip", [this](const QString &arg) { fakes.clipboard.setText(arg); }},
+            {"unreadable", [this](const QString &) { fakes.clipboard.readable = false; }},
+            {"new", [this](const QString &arg) { play(QStringLiteral("run:Mnu_Nouveau|text:%1|from:0").arg(arg)); }},
+            {"open", [this](const QString &) { openFile("N10 G00\r\n"); }},
+            {"activate", [this](const QString &arg) { main->activateDocument(main->documents().at(arg.toInt() - 1)); }},
+            {"text", [this](const QString &arg) { doc()->Text1->setText(arg); }},
+            {"from", [this](const QString &arg) { doc()->Text1->setSelStart(arg.toInt()); }},
+            {"select", [this](const QString &arg) { doc()->Text1->setSelLength(arg.toInt()); }},
+            {"run", [this](const QString &arg) { run(arg); }},
+            {"edit-menu", [this](const QString &) { main->Mnu_Edit_Click(); }},
+            {"snapshot", [this](const QString &) { main->RecordUndoSnapshot(doc()); }},
+            {"saved", [this](const QString &) { doc()->Change = false; }},
+            {"click", click(Qt::NoModifier)},
+            {"shift-click", click(Qt::ShiftModifier)},
+            // taken as a double click right after a press at the same place
+            {"double-click", [this](const QString &x) { QTest::mouseDClick(viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x.toInt(), 6)); }},
+            {"toolbar-click", [this](const QString &) { QTest::mouseClick(main->toolbar(), Qt::LeftButton, Qt::NoModifier, QPoint(2, 2)); }},
+            {"key", [this](const QString &keys) {
+                 editor()->setFocus();
+                 QTest::keySequence(editor(), QKeySequence(keys.isEmpty() ? QStringLiteral("A") : keys));
+             }},
+        };
         for (const QString &step : steps.split(u'|', Qt::SkipEmptyParts)) {
-            const QString verb = step.section(u':', 0, 0), arg = step.section(u':', 1);
-            const QPoint at(arg.toInt(), 6);
-            if (verb == u"clip")
-                fakes.clipboard.setText(arg);
-            else if (verb == u"unreadable")
-                fakes.clipboard.readable = false;
-            else if (verb == u"new")
-                play(QStringLiteral("run:Mnu_Nouveau|text:%1|from:0").arg(arg));
-            else if (verb == u"open")
-                openFile("N10 G00\r\n");
-            else if (verb == u"activate")
-                main->activateDocument(main->documents().at(arg.toInt() - 1));
-            else if (verb == u"text")
-                doc()->Text1->setText(arg);
-            else if (verb == u"from")
-                doc()->Text1->setSelStart(arg.toInt());
-            else if (verb == u"select")
-                doc()->Text1->setSelLength(arg.toInt());
-            else if (verb == u"run")
-                run(arg);
-            else if (verb == u"edit-menu")
-                main->Mnu_Edit_Click();
-            else if (verb == u"snapshot")
-                main->RecordUndoSnapshot(doc());
-            else if (verb == u"saved")
-                doc()->Change = false;
-            else if (verb == u"click" || verb == u"shift-click")
-                QTest::mouseClick(viewport(), Qt::LeftButton, verb == u"click" ? Qt::NoModifier : Qt::ShiftModifier, at);
-            else if (verb == u"double-click") // taken as such right after a press at the same place
-                QTest::mouseDClick(viewport(), Qt::LeftButton, Qt::NoModifier, at);
-            else if (verb == u"toolbar-click")
-                QTest::mouseClick(static_cast<QWidget *>(main->toolbar()), Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
-            else if (verb == u"key") {
-                editor()->setFocus();
-                QTest::keySequence(editor(), QKeySequence(arg.isEmpty() ? QStringLiteral("A") : arg));
-            }
-            else
-                QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
+            const auto verb = verbs.find(step.section(u':', 0, 0));
+            QVERIFY2(verb != verbs.end(), qPrintable(QStringLiteral("unknown step ") + step));
+            verb->second(step.section(u':', 1));
         }
     }
 };
@@ -188,15 +181,12 @@ private slots:
     void commandsWithoutDocumentDoNothing()
     {
         App app;
-        app.fakes.clipboard.setText(QStringLiteral("X"));
-        for (const char *name : {"Mnu_Edition(4)", "Mnu_Edition(5)", "Mnu_Edition(6)", "Mnu_Supprimer", "Mnu_ToutSelect",
-                                 "Mnu_Desel", "Mnu_Annuler", "Mnu_D1", "Mnu_Fusionner", "Mnu_Renumeroter", "Mnu_NumAuto",
-                                 "Mnu_Enregistrer", "Mnu_EnregistrerSous", "Mnu_Close", "Mnu_Texte"})
-            app.run(QString::fromLatin1(name));
+        app.play(QStringLiteral("clip:X|run:Mnu_Edition(4)|run:Mnu_Edition(5)|run:Mnu_Edition(6)|run:Mnu_Supprimer|run:Mnu_ToutSelect|"
+                                "run:Mnu_Desel|run:Mnu_Annuler|run:Mnu_D1|run:Mnu_Fusionner|run:Mnu_Renumeroter|run:Mnu_NumAuto|"
+                                "run:Mnu_Enregistrer|run:Mnu_EnregistrerSous|run:Mnu_Close|run:Mnu_Texte"));
         app.main->Toolbar1_Click();
         QCOMPARE(app.fakes.clipboard.stored(), QStringLiteral("X"));
-        QVERIFY(app.main->documents().isEmpty());
-        QCOMPARE(app.fakes.commonDialog.shown().size(), 0);
+        QVERIFY(app.main->documents().isEmpty() && app.fakes.commonDialog.shown().isEmpty());
     }
 
     // The right button pops up the Edit menu, refreshed on opening: its items and the date captions.

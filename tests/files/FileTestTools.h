@@ -1,11 +1,14 @@
 #pragma once
-// File helpers shared by the tests that write, read and list files.
+// File helpers shared by the tests that write, read and list files. Paths go to the system as their bytes.
+#include "files/FilePaths.h"
+
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,14 +19,16 @@ inline QByteArray sha256(const QByteArray &bytes) { return QCryptographicHash::h
 
 inline bool writePlain(const QString &path, const QByteArray &bytes)
 {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+    const int fd = ::open(tarmel::pathToBytes(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const bool ok = fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) == ssize_t(bytes.size());
+    return fd >= 0 && ::close(fd) == 0 && ok;
 }
 
 inline QByteArray readPlain(const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");   // never a file's content here
+    QFile file;
+    const int fd = ::open(tarmel::pathToBytes(path).constData(), O_RDONLY | O_CLOEXEC);
+    return fd >= 0 && file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle) ? file.readAll() : QByteArray("missing");
 }
 
 // Every entry, hidden ones included, sorted.
@@ -62,8 +67,5 @@ inline void releaseFolder(const QString &folder, const QString &file = {})
     ::umount2(QFile::encodeName(folder).constData(), MNT_DETACH);
     ::chmod(QFile::encodeName(folder).constData(), 0700);
 }
-
-// The writer's helper process, built beside the tests.
-inline QString childProgram() { return QCoreApplication::applicationDirPath() + QStringLiteral("/atomic_write_child"); }
 
 } // namespace filetest
