@@ -1,3 +1,4 @@
+// The command line: a window with its files, a command with its operands, or a usage error; the help.
 #include "batch/CommandLine.h"
 
 #include <QRegularExpression>
@@ -6,78 +7,64 @@
 using tarmel::batch::CommandLineOutcome;
 using tarmel::batch::parseCommandLine;
 
-Q_DECLARE_METATYPE(CommandLineOutcome::Kind)
-
-class TestCommandLine : public QObject
-{
+class TestCommandLine : public QObject {
     Q_OBJECT
 private slots:
-    void parse_data();
-    void parse();
-    void helpListsEveryCommandInBothLanguages();
-};
-
-void TestCommandLine::parse_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<CommandLineOutcome::Kind>("kind");
-    QTest::addColumn<QString>("option");          // Command: the command's option
-    QTest::addColumn<QStringList>("passedOn");    // Window: its arguments; Command: its operands
-    QTest::addColumn<QString>("messagePart");     // UsageError: a part of the message
-    using K = CommandLineOutcome::Kind;
-    QTest::newRow("nothing") << QStringList{} << K::Window << "" << QStringList{} << "";
-    QTest::newRow("file") << QStringList{"a.iso"} << K::Window << "" << QStringList{"a.iso"} << "";
-    QTest::newRow("option after a file") << QStringList{"a.iso", "--version"} << K::Window << ""
-                                         << QStringList{"a.iso", "--version"} << "";
-    QTest::newRow("dash file after --") << QStringList{"--", "-n.iso"} << K::Window << ""
-                                        << QStringList{"-n.iso"} << "";
-    QTest::newRow("only --") << QStringList{"--"} << K::Window << "" << QStringList{} << "";
-    QTest::newRow("version") << QStringList{"--version"} << K::Command << "--version" << QStringList{} << "";
-    QTest::newRow("unknown option") << QStringList{"--frobnicate"} << K::UsageError << "" << QStringList{}
-                                    << "option inconnue « --frobnicate »";
-    QTest::newRow("no abbreviation, letter case counts") << QStringList{"--Vers"} << K::UsageError << "" << QStringList{}
-                                                         << "option inconnue « --Vers »";
-    QTest::newRow("dash file alone") << QStringList{"-n.iso"} << K::UsageError << "" << QStringList{}
-                                     << "option inconnue « -n.iso »";
-    QTest::newRow("lone dash") << QStringList{"-"} << K::UsageError << "" << QStringList{}
-                               << "option inconnue « - »";
-    QTest::newRow("operand to a command without any") << QStringList{"--version", "a.iso"} << K::UsageError << ""
-                                                      << QStringList{} << "« --version » n'accepte pas d'argument (« a.iso »)";
-}
-
-void TestCommandLine::parse()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(CommandLineOutcome::Kind, kind);
-    QFETCH(QString, option);
-    QFETCH(QStringList, passedOn);
-    QFETCH(QString, messagePart);
-    const CommandLineOutcome outcome = parseCommandLine(arguments);
-    QCOMPARE(outcome.kind, kind);
-    QCOMPARE(outcome.command ? QString(outcome.command->option) : QString(), option);
-    QCOMPARE(outcome.arguments, passedOn);
-    QVERIFY2(messagePart.isEmpty() ? outcome.message.isEmpty() : outcome.message.contains(messagePart), qPrintable(outcome.message));
-}
-
-// Each command has one line in the French part and one in the English part, its operands and help aligned.
-void TestCommandLine::helpListsEveryCommandInBothLanguages()
-{
-    const QString help = tarmel::batch::helpText();
-    QVERIFY(help.startsWith(QStringLiteral("Utilisation : tarmel")));
-    const qsizetype english = help.indexOf(QStringLiteral("\nUsage: tarmel"));
-    QVERIFY(english > 0);
-    const auto lineOf = [&help](const QString &option, const char16_t *text) {
-        return help.indexOf(QRegularExpression(QStringLiteral("\n  %1(?: \\S+)* +%2\n")
-                                                   .arg(QRegularExpression::escape(option),
-                                                        QRegularExpression::escape(QString::fromUtf16(text)))));
-    };
-    for (const tarmel::batch::BatchCommand &command : tarmel::batch::batchCommands()) {
-        const QString option(command.option);
-        const qsizetype french = lineOf(option, command.helpFrench);
-        QVERIFY2(french > 0 && french < english, qPrintable(option));
-        QVERIFY2(lineOf(option, command.helpEnglish) > english, qPrintable(option));
+    void parse_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("expected"); // "window a b", "command --option a b" or "error <a part of the message>"
+        const auto row = [](const char *name, QStringList arguments, const char *expected) {
+            QTest::newRow(name) << arguments << QString::fromUtf8(expected);
+        };
+        row("nothing", {}, "window");
+        row("file", {"a.iso"}, "window a.iso");
+        row("option after a file", {"a.iso", "--version"}, "window a.iso --version");
+        row("dash file after --", {"--", "-n.iso"}, "window -n.iso");
+        row("only --", {"--"}, "window");
+        row("version", {"--version"}, "command --version");
+        row("unknown option", {"--frobnicate"}, "error option inconnue « --frobnicate »");
+        row("no abbreviation, letter case counts", {"--Vers"}, "error option inconnue « --Vers »");
+        row("dash file alone", {"-n.iso"}, "error option inconnue « -n.iso »");
+        row("lone dash", {"-"}, "error option inconnue « - »");
+        row("operand to a command without any", {"--version", "a.iso"}, "error « --version » n'accepte pas d'argument (« a.iso »)");
     }
-}
+
+    void parse()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, expected);
+        const CommandLineOutcome o = parseCommandLine(arguments);
+        using K = CommandLineOutcome::Kind;
+        QStringList got{o.kind == K::Window ? "window" : o.kind == K::Command ? "command" : "error"};
+        if (o.command)
+            got << QString(o.command->option);
+        got += o.arguments;
+        if (o.kind == K::UsageError)
+            QVERIFY2(o.message.contains(expected.section(' ', 1)), qPrintable(o.message));
+        else
+            QVERIFY2(o.message.isEmpty(), qPrintable(o.message));
+        QCOMPARE(got.join(' '), o.kind == K::UsageError ? "error" : expected);
+    }
+
+    // Each command has one line in the French part and one in the English part, its operands and help aligned.
+    void helpListsEveryCommandInBothLanguages()
+    {
+        const QString help = tarmel::batch::helpText();
+        QVERIFY(help.startsWith(QStringLiteral("Utilisation : tarmel")));
+        const qsizetype english = help.indexOf(QStringLiteral("\nUsage: tarmel"));
+        QVERIFY(english > 0);
+        const auto lineOf = [&help](const QString &option, const char16_t *text) {
+            return help.indexOf(QRegularExpression(QStringLiteral("\n  %1(?: \\S+)* +%2\n")
+                                                       .arg(QRegularExpression::escape(option), QRegularExpression::escape(QString::fromUtf16(text)))));
+        };
+        for (const tarmel::batch::BatchCommand &command : tarmel::batch::batchCommands()) {
+            const QString option(command.option);
+            const qsizetype french = lineOf(option, command.helpFrench);
+            QVERIFY2(french > 0 && french < english && lineOf(option, command.helpEnglish) > english, qPrintable(option));
+        }
+    }
+};
 
 QTEST_GUILESS_MAIN(TestCommandLine)
 #include "tst_CommandLine.moc"

@@ -12,8 +12,7 @@
 #include <QTest>
 
 using namespace tarmel;
-
-static QByteArray bytesOf(const QString &path) { return testsupport::TestApp::read(path); }
+using testsupport::TestApp;
 
 class TestBatchCorpus : public QObject {
     Q_OBJECT
@@ -22,16 +21,14 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         SKIP_WITHOUT_CORPUS("nc");
-        const QDir corpus(testsupport::corpusPath("nc"));
-        for (const QString &name : corpus.entryList(QDir::Files, QDir::Name))
+        for (const QString &name : QDir(testsupport::corpusPath("nc")).entryList(QDir::Files, QDir::Name))
             QTest::newRow(qPrintable(name)) << name;
     }
 
     void renumberedLikeTheEditor()
     {
         QFETCH(QString, name);
-        const QByteArray original = bytesOf(testsupport::corpusPath("nc/" + name));
-
+        const QByteArray original = TestApp::read(testsupport::corpusPath("nc/" + name));
         // The batch command line, on a copy in a temporary folder, with no display.
         QTemporaryDir batchDir;
         const QString batchFile = batchDir.filePath(name);
@@ -45,9 +42,8 @@ private slots:
         QVERIFY(batch.waitForFinished(60000));
         QCOMPARE(batch.readAllStandardError(), QByteArray());
         QCOMPARE(QList<int>({batch.exitStatus(), batch.exitCode()}), QList<int>({QProcess::NormalExit, 0}));
-
         // The editor's command on another copy: open, renumber with step 10, save.
-        testsupport::TestApp app;
+        TestApp app;
         QVERIFY(app.showWindow());
         const QString editorFile = app.write(name, original);
         Form1 *doc = app.open(editorFile);
@@ -56,10 +52,9 @@ private slots:
         QCOMPARE(doc->findChild<QLineEdit *>(QStringLiteral("Text5"))->text(), QStringLiteral("10"));
         QTest::mouseClick(doc->findChild<QPushButton *>(QStringLiteral("Command6")), Qt::LeftButton);
         app.trigger("Mnu_Enregistrer");
-        QCOMPARE(app.fakes.messageBox.boxes().size(), qsizetype(0));
-
-        const QByteArray editorBytes = bytesOf(editorFile);
-        QCOMPARE(bytesOf(batchFile), editorBytes);
+        QVERIFY(app.fakes.messageBox.boxes().isEmpty());
+        const QByteArray editorBytes = TestApp::read(editorFile);
+        QCOMPARE(TestApp::read(batchFile), editorBytes);
         ++compared_;
         changed_ += editorBytes != original;
     }
@@ -72,8 +67,7 @@ private slots:
     }
 
 private:
-    int compared_ = 0;
-    int changed_ = 0;
+    int compared_ = 0, changed_ = 0;
 };
 
 QTEST_MAIN(TestBatchCorpus)

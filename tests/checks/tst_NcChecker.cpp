@@ -37,7 +37,6 @@ private slots:
         };
         row("empty program", "", "");
         row("a sound program", "%\nO1000\nN10 G90 G00 X0 Y0 (depart)\nN20 G01 Z-1 F100\nN30 M30\n%\n", "");
-        // Block numbers
         row("duplicate", "N10 G0\nN20 X1\nN10 Y1\n", "3:1:block-number-order 3:1:duplicate-block-number");
         row("out of order", "N10\nN30\nN20\nN40\n", "3:1:block-number-order");
         row("unnumbered blocks in between", "N10\nG0 X1\nN20\n", "");
@@ -51,9 +50,7 @@ private slots:
         row("leading zeros count", "N000010\n", "1:1:block-number-digits");
         row("decimals are no digits of the number", "N4567.789\n", "");
         row("N later in the block is no block number", "G1 N10\nG1 N10\n", "");
-        // Start "%", end "%" and program end
         row("no start percent, no end needed", "G0 X1\n", "");
-        row("start percent, nothing else", "%\nG0 X1\n", "2:1:missing-end-percent 2:1:missing-program-end");
         row("start percent, M02", "%\nG0\nM02\n%", "");
         row("start percent, M99 ends a subprogram", "%\nM99\n%\n", "");
         row("start percent, no end percent", "%\nM30\n", "2:1:missing-end-percent");
@@ -61,12 +58,10 @@ private slots:
         row("M30 in a comment does not count", "%\n(M30)\n%\n", "3:1:missing-program-end");
         row("start percent after blank lines", "\n  \n%\nM30\n", "4:1:missing-end-percent");
         row("percent after a block is no start", "G0\n%\n", "");
-        // Parentheses
         row("open comment", "G0 (open\n", "1:4:unbalanced-parentheses");
         row("stray closing", "G0 X1) Y2\n", "1:6:unbalanced-parentheses");
         row("closing in a semicolon comment", "G0 ; a)\n", "");
         row("balanced nested", "(a (b) c) G0\n", "");
-        // Words without a value
         row("letter alone", "G1 X Y1\n", "1:4:word-without-value");
         row("sign alone", "G1 X-\n", "1:4:word-without-value");
         row("expression is a value", "G1 X[#1+2] Y#2\n", "");
@@ -78,21 +73,16 @@ private slots:
         row("axis named after a keyword", "home z\n", "");
         row("letter after a symbol is a word", "#1 = X\n", "1:6:word-without-value");
         row("M30 in a message does not count", "%\nMSG(\"M30\")\n%\n", "3:1:missing-program-end");
-        // Modal groups
         row("two motion codes", "G00 G01 X1\n", "1:5:modal-group-conflict");
         row("G0 and G1 written apart", "G0 X1 G1 Y2\n", "1:7:modal-group-conflict");
         row("distance modes", "G90 G91\n", "1:5:modal-group-conflict");
         row("planes", "G17 G18 G19\n", "1:5:modal-group-conflict 1:9:modal-group-conflict");
         row("codes of different groups", "G01 G90 G17 G40 G41\n", "");
         row("same group on two lines", "G0\nG1\n", "");
-        // Characters
-        row("accented letter", "G0 (pièce)\n", "1:7:accented-character");
         row("one finding a line", "(été é)\n", "1:2:accented-character");
-        row("letter outside the table", "(niño)\n", "1:4:non-ascii-character");
         row("both kinds", "(é ñ)\n", "1:2:accented-character 1:4:non-ascii-character");
         row("column in characters", "(é)\tX1\n", "1:2:accented-character 1:4:tab-character");
         row("invalid UTF-8 byte", "G0 \xFF\n", "1:4:non-ascii-character");
-        // Ordering and line ends
         row("findings ordered by line", "N20 G0 G1\r\nN10 X\r\n",
             "1:8:modal-group-conflict 2:1:block-number-order 2:5:word-without-value");
         row("lone CR ends lines", "N10\rN10\r", "2:1:duplicate-block-number");
@@ -105,32 +95,25 @@ private slots:
         QCOMPARE(summary(checkNcProgram(view(text))), expected);
     }
 
-    void texts_data()
-    {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QString>("expected");
-        const auto row = [](const char *name, QByteArray text, const char *expected) {
-            QTest::newRow(name) << text << QString::fromUtf8(expected);
-        };
-        row("duplicate names the first line", "N10\nN20\nN10\n", "Numéro de bloc en double (déjà à la ligne 1)");
-        row("order names both numbers", "N20\nN10.5\n", "Numéro de bloc hors d'ordre (N10.5 après N20)");
-        row("digits quotes the word", "N123456\n", "Numéro de bloc de plus de cinq chiffres (« N123456 »)");
-        row("word quoted", "X\n", "Adresse sans valeur numérique (« X »)");
-        row("codes as written", "G00 G1\n", "Deux codes G du même groupe modal dans un bloc (G00 et G1)");
-        row("accent hint", "é\n",
-            "Lettre accentuée refusée par la plupart des commandes : utiliser « &Supprimer les accents » (« é »)");
-        row("other character", "ñ\n", "Caractère non ASCII refusé par la plupart des commandes (« ñ »)");
-        row("open parenthesis", "(a\n", "Parenthèses non équilibrées (« ( » sans « ) »)");
-        row("closing parenthesis", "a)\n", "Parenthèses non équilibrées (« ) » sans « ( »)");
-    }
-
     void texts()
     {
-        QFETCH(QByteArray, text);
-        QFETCH(QString, expected);
-        const std::vector<NcFinding> findings = checkNcProgram(view(text));
-        QVERIFY(!findings.empty());
-        QCOMPARE(findings.back().text, expected);
+        const std::pair<QByteArray, const char *> rows[] = {
+            {"N10\nN20\nN10\n", "Numéro de bloc en double (déjà à la ligne 1)"},
+            {"N20\nN10.5\n", "Numéro de bloc hors d'ordre (N10.5 après N20)"},
+            {"N123456\n", "Numéro de bloc de plus de cinq chiffres (« N123456 »)"},
+            {"X\n", "Adresse sans valeur numérique (« X »)"},
+            {"G00 G1\n", "Deux codes G du même groupe modal dans un bloc (G00 et G1)"},
+            {"é\n", "Lettre accentuée refusée par la plupart des commandes : utiliser « &Supprimer les accents » (« é »)"},
+            {"ñ\n", "Caractère non ASCII refusé par la plupart des commandes (« ñ »)"},
+            {"(a\n", "Parenthèses non équilibrées (« ( » sans « ) »)"},
+            {"a)\n", "Parenthèses non équilibrées (« ) » sans « ( »)"},
+            {"%\nM30\n", "« % » de fin manquant : le programme commence par « % »"},
+            {"%\n%\n", "Fin de programme (M30 ou M02) manquante : le programme commence par « % »"}};
+        for (const auto &[text, expected] : rows) {
+            const std::vector<NcFinding> findings = checkNcProgram(view(text));
+            QVERIFY(!findings.empty());
+            QCOMPARE(findings.back().text, QString::fromUtf8(expected));
+        }
     }
 
     void range_data()

@@ -100,62 +100,38 @@ private slots:
         QCOMPARE(describe(std::string_view(line.constData(), line.size())), expected);
     }
 
-    void values_data()
-    {
-        QTest::addColumn<QByteArray>("word");
-        QTest::addColumn<bool>("present");
-        QTest::addColumn<double>("value");
-        QTest::newRow("negative decimal") << QByteArray("X-12.5") << true << -12.5;
-        QTest::newRow("leading point") << QByteArray("Y.5") << true << 0.5;
-        QTest::newRow("leading zeros") << QByteArray("G01") << true << 1.0;
-        QTest::newRow("small fraction") << QByteArray("X0.001") << true << 0.001;
-        QTest::newRow("tenth is rounded once") << QByteArray("X0.1") << true << 0.1;
-        QTest::newRow("many decimals") << QByteArray("X1.2345678901234567890123") << true << 1.2345678901234567;
-        QTest::newRow("many digits") << QByteArray("X123456789012345678") << true << 123456789012345678.0;
-        QTest::newRow("letter alone") << QByteArray("X") << false << 0.0;
-        QTest::newRow("sign alone") << QByteArray("X-") << false << 0.0;
-        QTest::newRow("blank before the number") << QByteArray("I -20") << true << -20.0;
-    }
-
     void values()
     {
-        QFETCH(QByteArray, word);
-        QFETCH(bool, present);
-        QFETCH(double, value);
-        const std::string_view line(word.constData(), word.size());
-        std::vector<NcToken> tokens;
-        tokenizeNcLine(line, tokens);
-        QCOMPARE(tokens.size(), std::size_t(1));
-        const std::optional<double> got = ncWordValue(line, tokens[0]);
-        QCOMPARE(got.has_value(), present);
-        if (present)
-            QCOMPARE(*got, value);
-    }
-
-    void lines_data()
-    {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QByteArrayList>("expected");
-        QTest::newRow("empty text") << QByteArray() << QByteArrayList{};
-        QTest::newRow("one line without end") << QByteArray("G1") << QByteArrayList{"G1"};
-        QTest::newRow("final line end adds no line") << QByteArray("G1\r\n") << QByteArrayList{"G1"};
-        QTest::newRow("CR LF") << QByteArray("a\r\nb\r\nc") << QByteArrayList{"a", "b", "c"};
-        QTest::newRow("lone CR") << QByteArray("a\rb") << QByteArrayList{"a", "b"};
-        QTest::newRow("LF CR is two ends") << QByteArray("a\n\rb") << QByteArrayList{"a", "", "b"};
-        QTest::newRow("empty lines") << QByteArray("\r\n\n\r") << QByteArrayList{"", "", ""};
+        const std::tuple<QByteArray, bool, double> rows[] = {
+            {"X-12.5", true, -12.5}, {"Y.5", true, 0.5}, {"G01", true, 1.0}, {"X0.001", true, 0.001},
+            {"X0.3", true, 0.3}, // tenths are rounded once
+            {"X1.2345678901234567890123", true, 1.2345678901234567}, {"X123456789012345678", true, 123456789012345678.0},
+            {"X", false, 0.0}, {"X-", false, 0.0}, {"I -20", true, -20.0}};
+        for (const auto &[word, present, value] : rows) {
+            const std::string_view line(word.constData(), word.size());
+            std::vector<NcToken> tokens;
+            tokenizeNcLine(line, tokens);
+            QCOMPARE(tokens.size(), std::size_t(1));
+            const std::optional<double> got = ncWordValue(line, tokens[0]);
+            QCOMPARE(got.has_value(), present);
+            QVERIFY2(got.value_or(0.0) == value, word); // exactly: the nearest double
+        }
     }
 
     void lines()
     {
-        QFETCH(QByteArray, text);
-        QFETCH(QByteArrayList, expected);
-        QByteArrayList got;
-        int nextIndex = 0;
-        forEachNcLine(std::string_view(text.constData(), text.size()), [&](int index, std::string_view line) {
-            QCOMPARE(index, nextIndex++);
-            got.append(QByteArray(line.data(), qsizetype(line.size())));
-        });
-        QCOMPARE(got, expected);
+        const std::pair<QByteArray, QByteArrayList> rows[] = {
+            {"", {}}, {"G1", {"G1"}}, {"G1\r\n", {"G1"}}, // a final line end adds no line
+            {"a\r\nb\r\nc", {"a", "b", "c"}}, {"a\rb", {"a", "b"}}, {"a\n\rb", {"a", "", "b"}}, // LF CR is two ends
+            {"\r\n\n\r", {"", "", ""}}};
+        for (const auto &[text, expected] : rows) {
+            QByteArrayList got;
+            forEachNcLine(std::string_view(text.constData(), text.size()), [&](int index, std::string_view line) {
+                QCOMPARE(index, int(got.size()));
+                got.append(QByteArray(line.data(), qsizetype(line.size())));
+            });
+            QCOMPARE(got, expected);
+        }
     }
 };
 

@@ -37,25 +37,24 @@ private slots:
         QTest::addColumn<QString>("answer");   // "N", "N selection", "cancel", "failure"
         QTest::addColumn<QString>("expected"); // the job, "bold" when its font is (that of the selection's start)
         QTest::addColumn<QPoint>("selectionAfter");
-        QTest::newRow("whole text") << "N10\r\nN20" << QPoint(5, 0) << 0 << "1"
-                                    << "print ||Programme : Nouveau.iso|<CR>|N10|N20" << QPoint(5, 0);
-        QTest::newRow("three copies") << "N10" << QPoint() << 2 << "3" << "print ||<CR>|N10 # |<CR>|N10 # |<CR>|N10 bold"
-                                      << QPoint();
-        QTest::newRow("selection confirmed and printed") << "N10\r\nN20 X1\r\nN30" << QPoint(5, 8) << 2
-                                                         << "2 selection" << "print ||<CR>|N20 X1| # |<CR>|N20 X1|"
-                                                         << QPoint(5, 0);
-        QTest::newRow("cancel: nothing") << "N10" << QPoint(1, 2) << 0 << "cancel" << "" << QPoint(1, 2);
-        QTest::newRow("failure: said") << "N10" << QPoint(1, 2) << 2 << "failure" << "print ||<CR>|N10 bold"
-                                       << QPoint(1, 0);
+        const auto row = [](const char *name, const char *text, QPoint sel, int header, const char *answer, const char *job, QPoint after) {
+            QTest::newRow(name) << QString(text) << sel << header << QString(answer) << QString(job) << after;
+        };
+        row("whole text", "N10\r\nN20", {5, 0}, 0, "1", "print ||Programme : Nouveau.iso|<CR>|N10|N20", {5, 0});
+        row("three copies", "N10", {}, 2, "3", "print ||<CR>|N10 # |<CR>|N10 # |<CR>|N10 bold", {});
+        row("selection confirmed and printed", "N10\r\nN20 X1\r\nN30", {5, 8}, 2, "2 selection",
+            "print ||<CR>|N20 X1| # |<CR>|N20 X1|", {5, 0});
+        row("cancel: nothing", "N10", {1, 2}, 0, "cancel", "", {1, 2});
+        row("failure: said", "N10", {1, 2}, 2, "failure", "print ||<CR>|N10 bold", {1, 0});
     }
     void print()
     {
         QFETCH(QString, text);
         QFETCH(QPoint, selection);
-        QFETCH(int, headerOption);
         QFETCH(QString, answer);
         testsupport::TestApp app;
         testsupport::FakeServices &fakes = app.fakes;
+        QFETCH(int, headerOption);
         app.main->state().HeaderOption = qint16(headerOption);
         app.trigger("Mnu_Nouveau");
         platform::RichTextBox *box = app.doc()->Text1;
@@ -65,16 +64,16 @@ private slots:
         box->engine()->setTabWidth(3);
         box->setSelStart(selection.x());
         box->setSelLength(selection.y());
+        const bool failure = answer == QLatin1String("failure");
         if (answer == QLatin1String("cancel"))
             fakes.commonDialog.expectCancel();
         else
             fakes.commonDialog.expectPrint(qMax(1, answer.section(' ', 0, 0).toInt()), answer.endsWith("selection"));
-        if (answer == QLatin1String("failure")) {
+        if (failure) {
             fakes.printer.failWith = QStringLiteral("Le fichier « /x.pdf » ne peut pas être écrit.");
             fakes.messageBox.answerOk();
         }
         app.main->button(5)->trigger(); // "Imprimer" on the toolbar runs the menu's command
-
         // The selection option is offered only with a selection; print to file is hidden.
         QCOMPARE(fakes.commonDialog.lastShown().props.Flags, 1048576 + (selection.y() ? 1 : 0));
         QVERIFY(fakes.commonDialog.lastShown().props.CancelError);
@@ -84,11 +83,10 @@ private slots:
         if (!fakes.printer.calls.isEmpty())
             QCOMPARE(QStringList({job.font.name, QString::number(job.font.size), QString::number(job.tabWidth)}),
                      QStringList({box->baseFontName(), QString::number(box->baseFontSize()), "3"}));
-        QCOMPARE(fakes.messageBox.boxes().size(), answer == QLatin1String("failure") ? 1 : 0);
-        if (answer == QLatin1String("failure"))
-            QCOMPARE(QStringLiteral("%1 / %2 / %3").arg(fakes.messageBox.last().text).arg(fakes.messageBox.last().flags)
-                         .arg(fakes.messageBox.last().title),
-                     "Erreur d'impression\rLe fichier « /x.pdf » ne peut pas être écrit. / 16 / Erreur");
+        QCOMPARE(fakes.messageBox.boxes().size(), failure ? 1 : 0);
+        if (failure)
+            QCOMPARE(QStringList({fakes.messageBox.last().text, QString::number(fakes.messageBox.last().flags), fakes.messageBox.last().title}),
+                     QStringList({"Erreur d'impression\rLe fichier « /x.pdf » ne peut pas être écrit.", "16", "Erreur"}));
     }
 
     // The preview, enabled with "&Imprimer", shows one copy of the whole text and keeps the

@@ -22,22 +22,19 @@ using namespace tarmel::toolpath;
 namespace {
 
 const QString kItem = QStringLiteral("Mnu_ParcoursOutil");
-const QString kStored = QStringLiteral("Tarmel/Affichage/ParcoursOutil");
 const QByteArray kProgram = "%\r\nO1000\r\nN10 G0 X0 Y0\r\nN20 G1 X20 F100\r\nN30 Y10\r\nN40 X0\r\nN50 Y0\r\nM30\r\n";
 
-ToolpathDocument *viewOf(Form1 *doc)
-{
-    return ToolpathCommands::of(doc);
-}
+ToolpathDocument *viewOf(Form1 *doc) { return ToolpathCommands::of(doc); }
 
 // The document's view once its reading is over.
 const Toolpath *readPath(Form1 *doc)
 {
     ToolpathDocument *view = viewOf(doc);
-    if (!QTest::qWaitFor([view] { return !view->reading() && view->view()->toolpath(); }))
-        return nullptr;
-    return view->view()->toolpath();
+    return QTest::qWaitFor([view] { return !view->reading() && view->view()->toolpath(); }) ? view->view()->toolpath() : nullptr;
 }
+
+// Whether the active window shows its view, and whether the menu item says so, as "shown/checked".
+QString state(testsupport::TestApp &app) { return QStringLiteral("%1/%2").arg(viewOf(app.doc())->shown()).arg(app.item(kItem)->isChecked()); }
 
 } // namespace
 
@@ -47,7 +44,7 @@ private slots:
     void itemShowsAndRemembers_data()
     {
         QTest::addColumn<QString>("stored"); // before the program starts
-        QTest::addColumn<bool>("shownAtStart");
+        QTest::addColumn<bool>("shown");
         QTest::newRow("never chosen") << "" << false;
         QTest::newRow("last shown") << "1" << true;
         QTest::newRow("last hidden") << "0" << false;
@@ -56,24 +53,20 @@ private slots:
     void itemShowsAndRemembers()
     {
         QFETCH(QString, stored);
-        QFETCH(bool, shownAtStart);
+        QFETCH(bool, shown);
         testsupport::TestApp app(false);
         if (!stored.isEmpty())
-            app.fakes.settings.values.insert(kStored, stored);
+            app.fakes.settings.values.insert("Tarmel/Affichage/ParcoursOutil", stored);
         app.main->startUp({});
         QVERIFY(app.item(kItem)->isCheckable());
+        const QString on = QStringLiteral("%1/%1").arg(shown), off = QStringLiteral("%1/%1").arg(!shown);
         app.trigger("Mnu_Nouveau");
-        QCOMPARE(viewOf(app.doc())->shown(), shownAtStart);
-        QCOMPARE(app.item(kItem)->isChecked(), shownAtStart);
+        QCOMPARE(state(app), on);
         app.trigger(kItem);
-        QCOMPARE(viewOf(app.doc())->shown(), !shownAtStart);
-        QCOMPARE(app.item(kItem)->isChecked(), !shownAtStart);
-        QCOMPARE(app.fakes.settings.values.value(kStored), shownAtStart ? "0" : "1");
-
-        // A new window follows the last choice.
-        app.trigger("Mnu_Nouveau");
-        QCOMPARE(viewOf(app.doc())->shown(), !shownAtStart);
-        QCOMPARE(app.item(kItem)->isChecked(), !shownAtStart);
+        QCOMPARE(state(app), off);
+        QCOMPARE(app.fakes.settings.values.value("Tarmel/Affichage/ParcoursOutil"), shown ? "0" : "1");
+        app.trigger("Mnu_Nouveau"); // a new window follows the last choice
+        QCOMPARE(state(app), off);
     }
 
     void itemFollowsTheActiveWindow()
@@ -86,13 +79,11 @@ private slots:
         app.trigger("Mnu_Nouveau");
         Form1 *second = app.doc();
         app.trigger(kItem); // hidden again in the second window only
-        QVERIFY(viewOf(first)->shown());
-        QVERIFY(!viewOf(second)->shown());
-        QVERIFY(!app.item(kItem)->isChecked());
+        QCOMPARE(state(app), "0/0");
         app.main->activateDocument(first);
-        QVERIFY(app.item(kItem)->isChecked());
+        QCOMPARE(state(app), "1/1");
         app.main->activateDocument(second);
-        QVERIFY(!app.item(kItem)->isChecked());
+        QCOMPARE(state(app), "0/0");
     }
 
     void figuresInTheHeaderAndForScreenReaders()
@@ -104,16 +95,12 @@ private slots:
         QVERIFY(path && path->moves.size() == 6);
         ToolpathView *view = viewOf(app.doc())->view();
         const QString figures = view->figuresLabel()->text();
-        QVERIFY2(figures.contains(QStringLiteral("Travail : 60,0 mm")), qPrintable(figures));
-        QVERIFY2(figures.contains(QStringLiteral("Durée estimée : 36 s")), qPrintable(figures));
+        QVERIFY2(figures.contains("Travail : 60,0 mm") && figures.contains("Durée estimée : 36 s"), qPrintable(figures));
         QAccessibleInterface *a = QAccessible::queryAccessibleInterface(view->figuresLabel());
         QVERIFY(a && a->text(QAccessible::Name) == figures);
         QCOMPARE(view->reportsLabel()->text(), QStringLiteral("Non suivis : G81 (ligne 9)"));
-
-        // The rapid rate is the view's.
-        view->setRapidRate(1);
-        QVERIFY2(view->figuresLabel()->text().contains(QStringLiteral("Durée estimée : 7 min 40 s")),
-                 qPrintable(view->figuresLabel()->text()));
+        view->setRapidRate(1); // the rapid rate is the view's
+        QVERIFY2(view->figuresLabel()->text().contains("Durée estimée : 7 min 40 s"), qPrintable(view->figuresLabel()->text()));
     }
 
     void editingReadsAgainAfterAPause()
@@ -150,14 +137,13 @@ private slots:
         QCOMPARE(view->accessibleName(), QStringLiteral("Parcours d'outil"));
         const QRect textArea = doc->Text1->geometry(), drawing = view->geometry();
         QVERIFY(textArea.width() < fullWidth);
-        QCOMPARE(drawing.left(), textArea.right() + 1);
-        QCOMPARE(drawing.right(), doc->width() - 1);
-        QCOMPARE(drawing.height(), textArea.height());
-
+        QCOMPARE(QList<int>({drawing.left(), drawing.right(), drawing.height()}),
+                 QList<int>({textArea.right() + 1, doc->width() - 1, textArea.height()}));
         platform::RichTextBox &text = *doc->Text1;
         ToolpathCanvas *canvas = view->canvas();
+        const auto lineStart = [&](int line, int index) { return text.positionOfByte(text.engine()->positionFromLineIndex(line, index)); };
         for (int line : {4, 0, 6}) {
-            text.setSelStart(text.positionOfByte(text.engine()->positionFromLineIndex(line, 1)));
+            text.setSelStart(lineStart(line, 1));
             QTRY_COMPARE(canvas->caretLine(), line); // the editor tells where its caret went once it repaints
         }
         const Projection proj(canvas->transform().angles);
@@ -165,7 +151,7 @@ private slots:
             QTest::mouseClick(canvas, Qt::LeftButton, {}, canvas->transform().map(proj, p, QSizeF(canvas->size())).toPoint());
         };
         click({20, 5, 0}); // the right edge, "N30 Y10" on line 4
-        QCOMPARE(text.selStart(), text.positionOfByte(text.engine()->positionFromLineIndex(4, 0)));
+        QCOMPARE(text.selStart(), lineStart(4, 0));
         QCOMPARE(canvas->caretLine(), 4);
         click({10, 5, 0});
         QCOMPARE(canvas->caretLine(), 4);
@@ -187,12 +173,8 @@ private slots:
         QVERIFY(view->reading());
         QVERIFY(QTest::qWaitFor([view] { return !view->view()->progressBar()->isHidden(); }));
         app.trigger(kItem);
-        QVERIFY(!view->reading());
-        QVERIFY(view->view()->progressBar()->isHidden());
-        QVERIFY(!view->view()->toolpath());
-
-        // Closing the window abandons the reading too.
-        app.trigger(kItem);
+        QVERIFY(!view->reading() && view->view()->progressBar()->isHidden() && !view->view()->toolpath());
+        app.trigger(kItem); // closing the window abandons the reading too
         QVERIFY(view->reading());
         QPointer<ToolpathDocument> watched(view);
         app.trigger("Mnu_Close");
@@ -200,7 +182,6 @@ private slots:
         QVERIFY(!watched || !watched->reading());
     }
 };
-
 
 QTEST_MAIN(TestToolpathView)
 #include "tst_toolpath_view.moc"
