@@ -178,9 +178,25 @@ private:
     quint32 state;
 };
 
+// The generated program of this size that run.sh wrote once for every bench (BENCH_PROGRAMS/cam-LINES.iso,
+// seed 1), or an empty string.
+inline QString sharedCamProgram(qint64 lines)
+{
+    const QByteArray folder = qgetenv("BENCH_PROGRAMS");
+    if (folder.isEmpty())
+        return {};
+    const QString path = QString::fromLocal8Bit(folder) + QStringLiteral("/cam-%1.iso").arg(lines);
+    return QFile::exists(path) ? path : QString();
+}
+
 // The whole generated program in memory.
 inline QByteArray camProgram(qint64 lines, quint32 seed = 1)
 {
+    if (const QString shared = sharedCamProgram(lines); seed == 1 && !shared.isEmpty()) {
+        QFile file(shared);
+        if (file.open(QIODevice::ReadOnly))
+            return file.readAll();
+    }
     QByteArray out;
     out.reserve(lines * 34);
     for (CamProgram program(lines, seed); !program.done();)
@@ -205,6 +221,13 @@ inline bool writeCamProgram(const QString &path, qint64 lines, quint32 seed = 1)
         }
     }
     return true;
+}
+
+// The generated program (seed 1) written at `path`: a copy of run.sh's shared one when there is one.
+inline bool camProgramAt(const QString &path, qint64 lines)
+{
+    const QString shared = sharedCamProgram(lines);
+    return shared.isEmpty() ? writeCamProgram(path, lines) : QFile::copy(shared, path);
 }
 
 // A program of special content: `lineAt` writes line n (1-based) with its line end and returns its length.

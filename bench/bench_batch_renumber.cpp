@@ -40,7 +40,7 @@ int main(int argc, char **argv)
     const QString input = dir.filePath(QStringLiteral("program.iso"));
     const QString target = dir.filePath(QStringLiteral("batch.iso"));
     const QString awkOutput = dir.filePath(QStringLiteral("awk.iso"));
-    if (!bench::writeCamProgram(input, lines)) {
+    if (!bench::camProgramAt(input, lines)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(input));
         return 1;
     }

@@ -62,7 +62,7 @@ int main(int argc, char **argv)
     const qint64 lines = bench::linesFromArgs(argc, argv, bench::allSizes);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.nc"));
-    if (!bench::writeCamProgram(path, lines)) {
+    if (!bench::camProgramAt(path, lines)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return 1;
     }

@@ -26,7 +26,7 @@ int main(int argc, char **argv)
     const QString source = dir.filePath(QStringLiteral("program.iso"));
     const QString copy = dir.filePath(QStringLiteral("copy.iso"));
     const QString saved = dir.filePath(QStringLiteral("saved.iso"));
-    if (!bench::writeCamProgram(source, lines))
+    if (!bench::camProgramAt(source, lines))
         return 1;
 
     QByteArray bytes;

@@ -1,7 +1,7 @@
 // Printing a long program: the page composition of the generated program against splitting the same
 // text into lines; and printing 20,000 of those lines into a PDF file through the real printer against
-// drawing the same lines straight onto the same pages. Runs at 100,000 and 1,000,000 lines (the PDF
-// part does not depend on the size).
+// drawing the same lines straight onto the same pages. Runs at 100,000 and 1,000,000 lines; the PDF
+// part, which does not depend on the size, only at the smaller.
 #include "bench/BenchSupport.h"
 #include "platform/Printer.h"
 #include "printing/PageComposer.h"
@@ -50,6 +50,8 @@ int main(int argc, char **argv)
     bench::note("%lld lines, %lld pages of 66 lines", static_cast<long long>(lines), static_cast<long long>(pages));
     bench::timeRow("print: page composition", lines, compose, "split into lines", floorSplit);
 
+    if (lines >= 1000000)
+        return 0;
     QTemporaryDir dir;
     platform::QtPrinter printer;
     QPrinter &device = *printer.device();

@@ -14,7 +14,7 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     const QString input = dir.filePath(QStringLiteral("program.iso"));
     const QString awkOutput = dir.filePath(QStringLiteral("awk.iso"));
-    if (!bench::writeCamProgram(input, lines)) {
+    if (!bench::camProgramAt(input, lines)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(input));
         return 1;
     }

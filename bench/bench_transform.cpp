@@ -24,7 +24,7 @@ int main(int argc, char **argv)
     const qint64 lines = bench::linesFromArgs(argc, argv, bench::allSizes);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.iso"));
-    if (!bench::writeCamProgram(path, lines))
+    if (!bench::camProgramAt(path, lines))
         return 1;
 
     bench::BenchApp window(dir.path(), false);

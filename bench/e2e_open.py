@@ -60,7 +60,8 @@ def status_texts_and_names(app, file_name):
 
 
 def one_launch(program, path, size_text):
-    """Milliseconds from the launch until the name and the size are shown, and VmHWM in kB."""
+    """Milliseconds from the launch until the name and the size are shown, VmHWM in kB, and the
+    milliseconds the last look at the window took (how late the figure may be)."""
     import pyatspi
     from gi.repository import Atspi
     file_name = os.path.basename(path)
@@ -80,15 +81,17 @@ def one_launch(program, path, size_text):
                             candidate.set_cache_mask(Atspi.Cache.NONE)
                             app = candidate
                 if app is not None:
+                    walk_start = time.monotonic()
                     seen_name, texts = status_texts_and_names(app, file_name)
                     if seen_name and any(size_text in t for t in texts):
                         elapsed = (time.monotonic() - start) * 1000
+                        walk_ms = (elapsed - (walk_start - start) * 1000)
                         peak = vm_hwm_kb(process.pid)
                         shots = os.environ.get("BENCH_E2E_SHOTS")
                         if shots:  # what the user saw at that moment
                             subprocess.run(["import", "-window", "root", os.path.join(
                                 shots, "%s-%d.png" % (os.path.basename(program), process.pid))])
-                        return elapsed, peak
+                        return elapsed, peak, walk_ms
             except Exception:  # the tree changes while it is walked
                 pass
             time.sleep(0.02)
@@ -113,8 +116,8 @@ def inner(program, path, runs):
         time.sleep(0.5)
         size_text = str(os.path.getsize(path))
         for _ in range(runs):
-            ms, kb = one_launch(program, path, size_text)
-            print("RESULT %.3f %d" % (ms, kb), flush=True)
+            ms, kb, walk_ms = one_launch(program, path, size_text)
+            print("RESULT %.3f %d %.3f" % (ms, kb, walk_ms), flush=True)
             time.sleep(0.3)
     finally:
         launcher.terminate()
@@ -193,15 +196,20 @@ def main():
     work = tempfile.mkdtemp(prefix="tarmel-e2e-open.")
     try:
         path = os.path.join(work, "programme.iso")
-        subprocess.run([os.path.join(build, "bench", "bench_gen"), str(lines), path], check=True)
+        shared = os.path.join(os.environ.get("BENCH_PROGRAMS", "/nonexistent"), "cam-%d.iso" % lines)
+        if os.path.exists(shared):  # run.sh's generated program of this size
+            shutil.copyfile(shared, path)
+        else:
+            subprocess.run([os.path.join(build, "bench", "bench_gen"), str(lines), path], check=True)
         size = os.path.getsize(path)
         note("%d lines, %.1f MB, Windows-1252 CR LF; best of %d launches each" % (lines, size / 1e6, runs))
         best = {}
         for name, program in programs:
             results = measure(program, path, runs, first_display, os.path.join(work, name.replace(" ", "_")))
             best[name] = (min(r[0] for r in results), max(r[1] for r in results) / 1024)
-            note("%s: %s ms; VmHWM %s MB" % (name, ", ".join("%.0f" % r[0] for r in results),
-                                            ", ".join("%.0f" % (r[1] / 1024) for r in results)))
+            note("%s: %s ms (the last look at the window took %s ms); VmHWM %s MB"
+                 % (name, ", ".join("%.0f" % r[0] for r in results), ", ".join("%.0f" % r[2] for r in results),
+                    ", ".join("%.0f" % (r[1] / 1024) for r in results)))
         tarmel, bare = best["tarmel"], best["bare window"]
         row("e2e open from launch: tarmel", lines, tarmel[0], "ms", "bare window", bare[0], 1.0)
         row("e2e open from launch: bare window", lines, bare[0], "ms", "bare window", bare[0], 1.0)

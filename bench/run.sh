@@ -5,7 +5,8 @@
 # bench/results/<date>-<host>.csv. Each bench's whole output is kept in <build>/bench-logs/.
 #
 #   bench/run.sh [build folder]        BENCH_SIZES="100000 1000000" limits the sizes;
-#                                      BENCH_RUNS / BENCH_RUNS_LARGE set the runs per measure (3 / 2);
+#                                      BENCH_RUNS sets the runs per measure (by default 3 below
+#                                      1,000,000 lines, 2 at 1,000,000, 1 from 5,000,000 on);
 #                                      BENCH_E2E=0 leaves out the end-to-end opening.
 # Exit status: 1 when a bench failed (a wrong result or a crash), whatever the targets; a missed target
 # shows as "no" in the table only.
@@ -13,8 +14,6 @@ set -uo pipefail
 build=$(cd "${1:-build-bench}" && pwd)
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 sizes_allowed=${BENCH_SIZES:-100000 1000000 5000000}
-runs_small=${BENCH_RUNS:-3}
-runs_large=${BENCH_RUNS_LARGE:-2}
 
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 export TARMEL_SOURCE_DIR=$source_dir
@@ -22,6 +21,13 @@ tmp=$(mktemp -d "${TMPDIR:-/tmp}/tarmel-bench.XXXXXX")
 trap 'rm -rf "$tmp"' EXIT
 mkdir -p "$tmp/run" && chmod 700 "$tmp/run"
 export XDG_RUNTIME_DIR=$tmp/run XDG_CONFIG_HOME=$tmp/config XDG_STATE_HOME=$tmp/state HOME=$tmp
+
+# The generated program of each size, written once and copied by the benches that use it.
+export BENCH_PROGRAMS=$tmp/programs
+mkdir -p "$BENCH_PROGRAMS"
+for lines in $sizes_allowed; do
+    "$build/bench/bench_gen" "$lines" "$BENCH_PROGRAMS/cam-$lines.iso" || { echo "bench_gen failed" >&2; exit 1; }
+done
 
 logs=$build/bench-logs
 rm -rf "$logs" && mkdir -p "$logs"
@@ -34,8 +40,10 @@ started=$SECONDS
 run_one() {
     local bench=$1 lines=$2 name runs begin
     name=$(basename "$bench")
-    runs=$runs_small
-    [ "$lines" -ge 5000000 ] && runs=$runs_large
+    runs=3
+    [ "$lines" -ge 1000000 ] && runs=2
+    [ "$lines" -ge 5000000 ] && runs=1
+    runs=${BENCH_RUNS:-$runs}
     begin=$SECONDS
     if BENCH_RUNS=$runs "$bench" "$lines" >"$logs/$name-$lines.log" 2>&1; then
         printf '%-22s %9s lines  %4ds\n' "$name" "$lines" $((SECONDS - begin)) >&2
@@ -99,5 +107,6 @@ END {
 }' "$rows"
 echo
 echo "CSV: $csv"
-echo "logs: $logs; benches ran for $((SECONDS - started)) s"
+echo "logs: $logs; benches ran for $((SECONDS - started)) s of wall time; processor time of the benches" \
+     "(user, system): $(times | tail -1)"
 exit $status
