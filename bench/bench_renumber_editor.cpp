@@ -1,44 +1,18 @@
-// The renumbering command as the panel runs it, on a program held by the editing area: read the text
-// as UTF-8, renumber it, write it back. Figures are printed beside a floor taken in the same run: one
-// copy of the same bytes. Usage: bench_renumber_editor [lines] (default 5,000,000).
+// The renumbering command as the panel runs it, on the generated program held by the editing area:
+// read the text as UTF-8, renumber it with step 5, write it back (target: 1 s in all). Floor from the
+// same run: one copy of the same bytes.
+#include "bench/BenchSupport.h"
 #include "numbering/Renumber.h"
 #include "platform/RichTextBox.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-
-#include <cstdio>
-
-namespace {
-
-QByteArray program(qint64 lines)
-{
-    QByteArray text;
-    text.reserve(lines * 30);
-    text += "%\r\nO1000 (BENCH)\r\n";
-    for (qint64 i = 1; i <= lines; ++i) {
-        text += 'N';
-        text += QByteArray::number(i * 5);
-        text += " G01 X";
-        text += QByteArray::number(i % 997);
-        text += ".125 Y-";
-        text += QByteArray::number(i % 331);
-        text += ".5\r\n";
-    }
-    text += "M30\r\n%";
-    return text;
-}
-
-double ms(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
-
-} // namespace
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const qint64 lines = argc > 1 ? QByteArray(argv[1]).toLongLong() : 5'000'000;
-    const QByteArray text = program(lines);
+    const qint64 lines = bench::linesFromArgs(argc, argv, bench::allSizes);
+    const QByteArray text = QString::fromLatin1(bench::camProgram(lines)).toUtf8();
 
     platform::RichTextBox box;
     box.resize(800, 600);
@@ -46,33 +20,38 @@ int main(int argc, char **argv)
     box.setUtf8(text);
     app.processEvents();
 
-    QElapsedTimer t;
-    t.start();
-    QByteArray copy = text;
-    copy.detach();
-    const double floorMs = ms(t);
+    const double floorMs = bench::measure([&] {
+        QByteArray copy = text;
+        copy.detach();
+    }).wallMs;
 
     numbering::RenumberOptions options;
+    options.step = 5;
     options.progress = [](qint64, qint64) {};
-    QElapsedTimer total;
-    total.start();
-    t.start();
-    const QByteArray before = box.utf8();
-    const double readMs = ms(t);
-    t.restart();
-    const numbering::RenumberBytesResult result = numbering::renumberUtf8(before, options);
-    const double renumberMs = ms(t);
-    t.restart();
-    box.setUtf8(result.text);
-    const double writeMs = ms(t);
-    const double totalMs = ms(total);
+    double readMs = 0, renumberMs = 0, writeMs = 0;
+    numbering::RenumberBytesResult result;
+    const double totalMs = bench::once([&] {
+        QElapsedTimer t;
+        t.start();
+        const QByteArray before = box.utf8();
+        readMs = bench::msSince(t);
+        t.restart();
+        result = numbering::renumberUtf8(before, options);
+        renumberMs = bench::msSince(t);
+        t.restart();
+        box.setUtf8(result.text);
+        writeMs = bench::msSince(t);
+    });
 
-    std::printf("lines %lld, %lld bytes, %lld renumbered\n", static_cast<long long>(result.counts.lines),
+    bench::note("%lld lines, %lld bytes, %lld renumbered", static_cast<long long>(result.counts.lines),
                 static_cast<long long>(text.size()), static_cast<long long>(result.counts.linesRenumbered));
-    std::printf("floor (copy of the bytes) %8.1f ms\n", floorMs);
-    std::printf("read text                 %8.1f ms\n", readMs);
-    std::printf("renumber                  %8.1f ms\n", renumberMs);
-    std::printf("write text                %8.1f ms\n", writeMs);
-    std::printf("whole command             %8.1f ms (target 1000 ms)\n", totalMs);
-    return result.status == numbering::RenumberStatus::Done && box.utf8().size() >= text.size() ? 0 : 1;
+    bench::timeRow("renumber command: read text", lines, readMs, "copy of the bytes", floorMs);
+    bench::timeRow("renumber command: renumber", lines, renumberMs, "copy of the bytes", floorMs);
+    bench::timeRow("renumber command: write text", lines, writeMs, "copy of the bytes", floorMs);
+    bench::timeRow("renumber command: whole", lines, totalMs, "copy of the bytes", floorMs, bench::atMost(1000));
+    const bool ok = result.status == numbering::RenumberStatus::Done && box.utf8() == result.text
+                    && result.text != text;
+    if (!ok)
+        bench::note("THE RENUMBERED TEXT IS NOT THE ONE IN THE EDITING AREA");
+    return ok ? 0 : 1;
 }

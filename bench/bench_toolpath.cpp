@@ -1,9 +1,12 @@
-// The toolpath of a 5,000,000-line program: its interpretation against a plain pass over the same
+// The toolpath of a long program: its interpretation against a plain pass over the same
 // bytes (splitting the lines and summing their bytes), and its redraw at full view, zoomed in and
-// in the isometric view against a fill of the same image. Best of three of each, in the same run.
+// in the isometric view against a fill of the same image, in processor time of this thread.
+// Special content, not the shared generated program: a raster finish whose moves make a surface,
+// so that the drawing levels and the redraw see what a real finishing program gives them.
 //
 //   bench_toolpath [lines]
 
+#include "bench/BenchSupport.h"
 #include "checks/NcLines.h"
 #include "toolpath/DrawLevels.h"
 #include "toolpath/Interpreter.h"
@@ -59,31 +62,12 @@ QByteArray generateProgram(qint64 lines)
     return text;
 }
 
-double threadCpuMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
-
-// Best of three, in processor time of this thread: the machine's other work does not count
-// (the wall-clock figure of the best run is printed beside it where it matters).
 double lastWallMs = 0;
 double bestOfThree(const std::function<void()> &work)
 {
-    double best = 1e300;
-    for (int i = 0; i < 3; ++i) {
-        QElapsedTimer t;
-        t.start();
-        const double cpu = threadCpuMs();
-        work();
-        const double spent = threadCpuMs() - cpu;
-        if (spent < best) {
-            best = spent;
-            lastWallMs = t.nsecsElapsed() / 1e6;
-        }
-    }
-    return best;
+    const bench::Timing t = bench::measure(work);
+    lastWallMs = t.wallMs;
+    return t.cpuMs;
 }
 
 } // namespace
@@ -91,7 +75,7 @@ double bestOfThree(const std::function<void()> &work)
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
-    const qint64 lines = argc > 1 ? QByteArray(argv[1]).toLongLong() : 5000000;
+    const qint64 lines = bench::linesFromArgs(argc, argv, bench::allSizes);
     const QByteArray program = generateProgram(lines);
     const std::string_view text(program.constData(), std::size_t(program.size()));
 
@@ -105,13 +89,10 @@ int main(int argc, char **argv)
     Toolpath path;
     const double interpret = bestOfThree([&] { path = interpretProgram(text); });
     const double levels = bestOfThree([&] { path.levels = buildDrawLevels(path); });
-    std::printf("lines %lld, %.1f MB, moves %zu, arcs %zu\n", lines, program.size() / 1e6, path.moves.size(),
-                path.arcs.size());
-    std::printf("processor time of this thread, best of three\n");
-    std::printf("interpretation  %8.1f ms   plain pass %8.1f ms   ratio %.2f   target <= 1500 ms: %s\n",
-                interpret, plain, interpret / plain, interpret <= 1500 ? "met" : "MISSED");
-    std::printf("drawing levels  %8.1f ms   (%zu levels, coarsest %zu moves)\n", levels, path.levels.kept.size(),
-                path.levels.kept.empty() ? path.moves.size() : path.levels.kept.back().size());
+    bench::note("%lld lines, %.1f MB, moves %zu, arcs %zu, %zu drawing levels", static_cast<long long>(lines),
+                program.size() / 1e6, path.moves.size(), path.arcs.size(), path.levels.kept.size());
+    bench::timeRow("toolpath interpretation (cpu)", lines, interpret, "plain pass (cpu)", plain, bench::atMost(1500));
+    bench::timeRow("toolpath drawing levels (cpu)", lines, levels, "plain pass (cpu)", plain);
 
     QImage image(800, 600, QImage::Format_ARGB32_Premultiplied);
     const QSizeF size(image.size());
@@ -131,10 +112,9 @@ int main(int argc, char **argv)
     const double fullMs = redraw(full, middle);
     const double fullWall = lastWallMs;
     const double zoomedMs = redraw(zoomed, middle), isoMs = redraw(iso, middle);
-    std::printf("redraw full     %8.1f ms   zoomed x50 %8.1f ms   isometric %8.1f ms   image fill %.1f ms"
-                "   (full, wall clock: %.1f ms)\n",
-                fullMs, zoomedMs, isoMs, fill, fullWall);
-    std::printf("target redraw < 50 ms: %s   (checksum %llu)\n",
-                std::max({fullMs, zoomedMs, isoMs}) < 50 ? "met" : "MISSED", sink % 10);
+    bench::timeRow("toolpath redraw, full view (cpu)", lines, fullMs, "image fill (cpu)", fill, bench::atMost(50));
+    bench::timeRow("toolpath redraw, zoomed x50 (cpu)", lines, zoomedMs, "image fill (cpu)", fill, bench::atMost(50));
+    bench::timeRow("toolpath redraw, isometric (cpu)", lines, isoMs, "image fill (cpu)", fill, bench::atMost(50));
+    bench::note("full redraw in wall-clock time %.1f ms; checksum %llu", fullWall, sink % 10);
     return 0;
 }

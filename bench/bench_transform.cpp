@@ -1,8 +1,7 @@
-// Case conversion and accent removal on a 5,000,000-line program in a document window with every
+// Case conversion and accent removal on the generated program in a document window with every
 // handler connected, each run as the whole menu command (snapshot, hourglass, progress window, text
-// read and written back), then undone. The program is Windows-1252 with accented comments on one
-// line in ten. Floor from the same run: a copy of the document's bytes. The core passes alone are
-// printed beside. Usage: bench_transform [lines] (default 5,000,000).
+// read and written back), then undone. Floor from the same run: a copy of the document's bytes. The
+// core passes alone are printed beside.
 #include "bench/BenchApp.h"
 #include "bench/BenchSupport.h"
 #include "document/Form1.h"
@@ -19,26 +18,13 @@
 
 using bench::msSince;
 
-namespace {
-
-// Every tenth line a comment with accented letters and ø, so that case conversion and accent
-// removal both find work.
-int accentedLine(char *line, std::size_t size, int n)
-{
-    if (n % 10 == 0)
-        return std::snprintf(line, size, "N%d (\xC9" "bauche poche \xD8" "8 \xE0 1500 tr/min)\r\n", n * 10);
-    return std::snprintf(line, size, "N%d g01 x%.3f y%.3f f1500\r\n", n * 10, (n % 1000) * 0.125, (n % 777) * 0.25);
-}
-
-} // namespace
-
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    const int lines = argc > 1 ? std::atoi(argv[1]) : 5000000;
+    const qint64 lines = bench::linesFromArgs(argc, argv, bench::allSizes);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.iso"));
-    if (!bench::writeProgram(path, lines, accentedLine))
+    if (!bench::camProgramAt(path, lines))
         return 1;
 
     bench::BenchApp window(dir.path(), false);
@@ -91,22 +77,22 @@ int main(int argc, char **argv)
     doc->Text1->setUtf8(upper);
     const double writeMs = msSince(timer);
 
-    std::printf("lines %d, %.1f MB of UTF-8 text, peak RSS %.0f MB\n", lines, original.size() / 1e6,
-                bench::peakRssKb() / 1024.0);
-    std::printf("floor (copy of the bytes)       %8.1f ms\n", floorMs);
-    std::printf("steps: undo snapshot            %8.1f ms\n", snapshotMs);
-    std::printf("       read the text (UTF-8)    %8.1f ms\n", readMs);
-    std::printf("       write back, ASCII only   %8.1f ms\n", writeAsciiMs);
-    std::printf("       write back, accents kept %8.1f ms\n", writeMs);
-    std::printf("core upper case                 %8.1f ms (%.1f x floor)\n", coreUpperMs, coreUpperMs / floorMs);
-    std::printf("core upper outside comments     %8.1f ms (%.1f x floor)\n", coreOutsideMs, coreOutsideMs / floorMs);
-    std::printf("core accent removal             %8.1f ms (%.1f x floor)\n", coreAccentsMs, coreAccentsMs / floorMs);
-    std::printf("Texte en Majuscules             %8.1f ms (%.1f x floor, target 1000 ms)\n", upperMs, upperMs / floorMs);
-    std::printf("Majuscules hors commentaires    %8.1f ms (%.1f x floor, target 1000 ms)\n", outsideMs,
-                outsideMs / floorMs);
-    std::printf("Supprimer les accents           %8.1f ms (%.1f x floor, target 1000 ms)\n", accentsMs,
-                accentsMs / floorMs);
+    const auto row = [&](const char *what, double ms, bench::Target target) {
+        bench::timeRow(what, lines, ms, "copy of the bytes", floorMs, target);
+    };
+    row("undo snapshot (transform)", snapshotMs, {});
+    row("read the text as UTF-8", readMs, {});
+    row("write the text back, ASCII only", writeAsciiMs, {});
+    row("write the text back, accents kept", writeMs, {});
+    row("upper case (core)", coreUpperMs, {});
+    row("upper outside comments (core)", coreOutsideMs, {});
+    row("accent removal (core)", coreAccentsMs, {});
+    row("upper case: whole command", upperMs, bench::atMost(1000));
+    row("upper outside comments: whole command", outsideMs, bench::atMost(1000));
+    row("accent removal: whole command", accentsMs, bench::atMost(1000));
     const bool sane = restored && read == original && upper.size() >= original.size() && plain.size() < original.size()
                       && outside.size() == original.size();
+    if (!sane)
+        bench::note("A RESULT IS WRONG: undo did not restore the text, or a pass changed nothing");
     return sane ? 0 : 1;
 }

@@ -1,4 +1,4 @@
-// Typing cost in a large program: loads a generated 5,000,000-line CR LF program into
+// Typing cost in a large program: loads the generated program into
 // an editing area shown and focused in a window, with an accessible object made as a
 // desktop session would, then times keys at the end and at the start of the text.
 // Floor: a memcpy of the same bytes, taken after the editor figures so that its
@@ -29,7 +29,6 @@
 namespace {
 
 using bench::peakRssKb;
-using bench::writeProgram;
 using bench::typeKeys;
 using bench::KeyTimes;
 
@@ -38,10 +37,10 @@ using bench::KeyTimes;
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    const int lines = argc > 1 ? std::atoi(argv[1]) : 5000000;
+    const qint64 lines = bench::linesFromArgs(argc, argv, bench::allSizes);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.nc"));
-    if (!writeProgram(path, lines)) {
+    if (!bench::camProgramAt(path, lines)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return 1;
     }
@@ -85,17 +84,15 @@ int main(int argc, char **argv)
     std::memcpy(copy.data(), bytes.constData(), bytes.size());
     const double floorMs = timer.nsecsElapsed() / 1e6;
 
-    std::printf("lines %d, file %.1f MB, accessible interface %s\n", lines, fileSize / 1e6,
+    bench::note("%lld lines, file %.1f MB, accessible interface %s", static_cast<long long>(lines), fileSize / 1e6,
                 ours ? "ours" : "NOT ours");
-    std::printf("floor memcpy       %8.1f ms\n", floorMs);
-    std::printf("load               %8.1f ms  (target <= 1000)\n", loadMs);
-    std::printf("key at end         %8.3f ms mean, %.3f median, %.3f max  (target <= 5)\n", atEnd.meanMs,
-                atEnd.medianMs, atEnd.maxMs);
-    std::printf("key at start       %8.3f ms mean, %.3f median, %.3f max\n", atStart.meanMs, atStart.medianMs,
-                atStart.maxMs);
-    std::printf("peak RSS           %8.1f MB = %.2f x file  (target <= 3)\n", rssKb / 1024.0,
-                rssKb * 1024.0 / fileSize);
-    std::printf("text length after typing: %lld (expected %lld)\n", qlonglong(finalLength),
-                qlonglong(fileSize + 200));
+    bench::timeRow("open: editing area load + paint", lines, loadMs, "memcpy", floorMs, bench::atMost(1000));
+    bench::timeRow("keystroke at the end (mean)", lines, atEnd.meanMs, "", 0, bench::atMost(5));
+    bench::timeRow("keystroke at the end (max)", lines, atEnd.maxMs);
+    bench::timeRow("keystroke at the start (mean)", lines, atStart.meanMs, "", 0, bench::atMost(5));
+    bench::row("peak RSS: editing area after load", lines, rssKb / 1024.0, "MB", "file size", fileSize / 1048576.0,
+               bench::atMostTimesFloor(3));
+    if (finalLength != fileSize + 200)
+        bench::note("TEXT LENGTH after typing %lld, expected %lld", qlonglong(finalLength), qlonglong(fileSize + 200));
     return finalLength == fileSize + 200 ? 0 : 1;
 }
