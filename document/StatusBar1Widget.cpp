@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+#include <algorithm>
+
 namespace tarmel {
 
 namespace {
@@ -35,22 +37,27 @@ StatusBar1Widget::StatusBar1Widget(QWidget *parent) : QStatusBar(parent)
     setFixedHeight(panels_[0]->sizeHint().height() + 2);
 }
 
-void StatusBar1Widget::resizeEvent(QResizeEvent *)
+void StatusBar1Widget::resizeEvent(QResizeEvent *) { layoutPanels(); }
+
+// Panels keep their widths, left to right, cut off at the right edge of a narrow window:
+// 1 to 7, then the two file-format panels, then the notice, which takes the room that is
+// left. A panel whose text is wider than its width (the size of a program of hundreds of
+// megabytes) grows to show it whole.
+void StatusBar1Widget::layoutPanels()
 {
-    // Panels keep their widths, left to right, cut off at the right edge of a narrow
-    // window: 1 to 7, then the two file-format panels, then the notice, which takes the
-    // room that is left.
     static constexpr int kOrder[PanelCount] = {0, 1, 2, 3, 4, 5, 6, 8, 9, 7};
-    const int h = height() - 2;
+    int widths[PanelCount];
     int fixed = 0;
-    for (int w : kWidths)
-        fixed += w + 2;
-    const int extra = qMax(0, width() - fixed);
+    for (int i = 0; i < PanelCount; ++i) {
+        widths[i] = i == 7 ? kWidths[i] : std::max(kWidths[i], panels_[i]->sizeHint().width());
+        fixed += widths[i] + 2;
+    }
+    widths[7] += std::max(0, width() - fixed);
+    const int h = height() - 2;
     int x = 1;
     for (int i : kOrder) {
-        const int w = kWidths[i] + (i == 7 ? extra : 0);
-        panels_[i]->setGeometry(x, 1, w, h);
-        x += w + 2;
+        panels_[i]->setGeometry(x, 1, widths[i], h);
+        x += widths[i] + 2;
     }
 }
 
@@ -67,8 +74,12 @@ QString StatusBar1Widget::panelText(int index) const
 
 void StatusBar1Widget::setPanelText(int index, const QString &text)
 {
-    if (QLabel *label = panel(index))
-        label->setText(text);
+    QLabel *label = panel(index);
+    if (!label || label->text() == text)
+        return;
+    label->setText(text);
+    if (index != 8)
+        layoutPanels();
 }
 
 bool StatusBar1Widget::panelActive(int index) const

@@ -24,6 +24,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void layoutPanels();
 
 private:
     QLabel *panels_[PanelCount];

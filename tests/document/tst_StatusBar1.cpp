@@ -28,6 +28,21 @@ private slots:
         QCOMPARE(names, QStringList({"PROG.ISO", "panneau 2", "panneau 3", "panneau 4", "MAJ", "NUM", "INSER",
                                      "panneau 8", "panneau 9", "panneau 10"}));
     }
+
+    // The size of a program of hundreds of megabytes is shown whole; the panels after it move on.
+    void aLongSizeIsShownWhole()
+    {
+        tarmel::StatusBar1Widget bar;
+        bar.resize(1200, bar.height());
+        bar.show();
+        const int dateAt = bar.panel(3)->x();
+        bar.setPanelText(2, QStringLiteral("180746921 Octets"));
+        QVERIFY(bar.panel(2)->width() >= bar.panel(2)->sizeHint().width());
+        QCOMPARE(bar.panel(3)->x(), bar.panel(2)->x() + bar.panel(2)->width() + 2);
+        QVERIFY(bar.panel(3)->x() > dateAt);
+        bar.setPanelText(2, QStringLiteral("12 Octets"));
+        QCOMPARE(bar.panel(3)->x(), dateAt);
+    }
 };
 
 QTEST_MAIN(TestStatusBar1)
