@@ -134,6 +134,8 @@ private:
     void appendUtf8(QByteArrayView utf8);
     void endBulkWrite();
     bool overwriteKeepingLines(const QByteArray &utf8);
+    bool patchChangedLines(const QByteArray &utf8);
+    void finishInPlaceWrite();
     bool reloadThroughCodec(tarmel::ReadableFile &file, qint64 size, tarmel::FileFormat *format);
     void cutLongLines(const tarmel::FileFormat &format);
     void keepOrdinaryKeys();

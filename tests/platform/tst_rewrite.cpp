@@ -39,6 +39,20 @@ private slots:
         QTest::newRow("line end moved") << QByteArray("ab\r\ncd") << QByteArray("abc\r\nd") << false;
         QTest::newRow("CR LF to LF CR") << QByteArray("ab\r\ncd") << QByteArray("ab\n\rcd") << false;
         QTest::newRow("bold text") << QByteArray("n10 x1\r\n") << QByteArray("N10 X1\r\n") << true;
+        // Longer programs where a few lines change length.
+        QByteArray program;
+        for (int n = 1; n <= 40; ++n)
+            program += "N" + QByteArray::number(n * 10) + (n % 13 == 0 ? " (\xC3\xA9" "bauche)" : " G01 X1") + "\r\n";
+        QByteArray plain = program;
+        plain.replace("\xC3\xA9", "e");
+        QTest::newRow("accents removed here and there") << program << plain << false;
+        QTest::newRow("accents removed, bold text") << program << plain << true;
+        QTest::newRow("first and last lines") << program << "X" + program.mid(1).chopped(2) + "\n" << false;
+        QTest::newRow("a line added at the end") << program << program + "M30" << false;
+        QTest::newRow("lines taken away at the end") << program << program.left(60) << false;
+        QTest::newRow("a line end moved") << program << QByteArray(program).replace("N30\r\n", "N30 ").replace("N40", "N40\r\n") << false;
+        QTest::newRow("every line changed") << program << QByteArray(program).replace("G01", "G1") << false;
+        QTest::newRow("CR line ends") << QByteArray(program).replace("\r\n", "\r") << QByteArray(plain).replace("\r\n", "\r") << false;
     }
     void rewriteEndsAsAFreshText()
     {
