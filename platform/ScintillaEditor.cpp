@@ -298,7 +298,8 @@ bool ScintillaEditor::patchChangedLines(const QByteArray &utf8)
         i = oi;
         j = nj;
         ++lines;
-        if (patchedBytes > oldLength / 4 || qsizetype(patches.size()) > lines / 16 + 1)
+        // Hopeless already: no need to compare the rest (the count of lines is still growing).
+        if (patchedBytes > oldLength / 4 || qsizetype(patches.size()) > lines / 16 + 1024)
             return false;
     }
     if (i < oldLength || j < newLength || open) {
