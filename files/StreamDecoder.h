@@ -16,6 +16,8 @@ public:
     void endCheck();
     void decode(QByteArrayView piece, QByteArray &utf8); // appends the piece's text
     FileFormat format() const;                           // once every piece is decoded
+    Encoding encoding() const { return format_.encoding; } // once decided
+    bool bom() const { return format_.bom; }
 
 private:
     bool decide(bool validUtf8);

@@ -75,24 +75,6 @@ int utf8Sequence(const unsigned char *s, qsizetype remaining, char32_t *cp)
 
 namespace {
 
-bool isValidUtf8(const char *data, qsizetype size, qsizetype from)
-{
-    const auto *s = reinterpret_cast<const unsigned char *>(data);
-    qsizetype i = from;
-    while (i < size) {
-        if (s[i] < 0x80) {
-            i += firstNonAscii(data + i, size - i);
-            continue;
-        }
-        char32_t cp;
-        const int len = utf8Sequence(s + i, size - i, &cp);
-        if (len == 0)
-            return false;
-        i += len;
-    }
-    return true;
-}
-
 // The UTF-8 form of each Windows-1252 byte from 0x80 up.
 struct Utf8Of1252 {
     char bytes[4];
@@ -232,30 +214,21 @@ DecodedUtf8 decodeToUtf8(const QByteArray &fileBytes)
     DecodedUtf8 result;
     FileFormat &format = result.format;
     const qsizetype size = fileBytes.size();
+    StreamDecoder decoder; // the encoding is decided by one rule, whole file or pieces
+    decoder.check(fileBytes);
+    decoder.endCheck();
+    format.encoding = decoder.encoding();
+    format.bom = decoder.bom();
     format.lineEnds = detectLineEnds(fileBytes);
-    format.finalLineEnd = size > 0 && (fileBytes.back() == '\n' || fileBytes.back() == '\r');
-
-    const char *data = fileBytes.constData();
-    const bool hasBom = size >= 3 && std::memcmp(data, kBom, 3) == 0;
-    const qsizetype start = hasBom ? 3 : 0;
-    const qsizetype firstHigh = start + firstNonAscii(data + start, size - start);
-
-    if (hasBom && isValidUtf8(data, size, firstHigh)) {
-        format.encoding = Encoding::Utf8;
-        format.bom = true;
+    // An empty file gets the usual final line end once typed in.
+    format.finalLineEnd = size == 0 || fileBytes.back() == '\n' || fileBytes.back() == '\r';
+    const qsizetype firstHigh = firstNonAscii(fileBytes.constData(), size);
+    if (format.bom)
         result.utf8 = fileBytes.mid(3);
-    } else if (firstHigh == size) {
-        format.encoding = Encoding::Windows1252; // pure ASCII
+    else if (format.encoding == Encoding::Utf8 || firstHigh == size) // ASCII is the same bytes
         result.utf8 = fileBytes;
-    } else if (isValidUtf8(data, size, firstHigh)) {
-        format.encoding = Encoding::Utf8;
-        result.utf8 = fileBytes;
-    } else {
-        format.encoding = Encoding::Windows1252;
-        result.utf8 = windows1252ToUtf8(fileBytes, firstNonAscii(data, size));
-    }
-    if (size == 0)
-        format.finalLineEnd = true; // an empty file gets the usual final line end once typed in
+    else
+        result.utf8 = windows1252ToUtf8(fileBytes, firstHigh);
     return result;
 }
 
@@ -323,7 +296,7 @@ void StreamDecoder::endCheck()
         decide(carry_.isEmpty()); // a sequence cut by the end of the file is not UTF-8
 }
 
-// The rule of decodeToUtf8: a byte-order mark or non-ASCII bytes, in valid UTF-8, mean UTF-8.
+// A byte-order mark or non-ASCII bytes, in valid UTF-8, mean UTF-8; anything else is Windows-1252.
 bool StreamDecoder::decide(bool validUtf8)
 {
     decided_ = true;
