@@ -227,7 +227,10 @@ inline bool writeCamProgram(const QString &path, qint64 lines, quint32 seed = 1)
 inline bool camProgramAt(const QString &path, qint64 lines)
 {
     const QString shared = sharedCamProgram(lines);
-    return shared.isEmpty() ? writeCamProgram(path, lines) : QFile::copy(shared, path);
+    if (shared.isEmpty() ? writeCamProgram(path, lines) : QFile::copy(shared, path))
+        return true;
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
 }
 
 // A program of special content: `lineAt` writes line n (1-based) with its line end and returns its length.

@@ -40,10 +40,8 @@ int main(int argc, char **argv)
     const QString input = dir.filePath(QStringLiteral("program.iso"));
     const QString target = dir.filePath(QStringLiteral("batch.iso"));
     const QString awkOutput = dir.filePath(QStringLiteral("awk.iso"));
-    if (!bench::camProgramAt(input, lines)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(input));
+    if (!bench::camProgramAt(input, lines))
         return 1;
-    }
     const QByteArray original = bytesOf(input);
 
     bool awkOk = true;

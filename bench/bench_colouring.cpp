@@ -65,10 +65,8 @@ int main(int argc, char **argv)
     const qint64 lines = bench::linesFromArgs(argc, argv, bench::allSizes);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.nc"));
-    if (!bench::camProgramAt(path, lines)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    if (!bench::camProgramAt(path, lines))
         return 1;
-    }
     QWidget window;
     auto *layout = new QVBoxLayout(&window);
     auto *box = new platform::RichTextBox(&window);

@@ -40,10 +40,8 @@ int main(int argc, char **argv)
     const qint64 lines = bench::linesFromArgs(argc, argv, bench::allSizes);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.nc"));
-    if (!bench::camProgramAt(path, lines)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    if (!bench::camProgramAt(path, lines))
         return 1;
-    }
     const qint64 fileSize = QFileInfo(path).size();
 
     QWidget window;
